@@ -1,0 +1,57 @@
+#include "AppSettings.h"
+
+#include "Titles.h"
+
+#include <QSettings>
+
+#include <memory>
+
+namespace velkaro {
+
+namespace {
+
+QString& SettingsFileOverride()
+{
+    static QString path;
+    return path;
+}
+
+std::unique_ptr<QSettings> OpenStore()
+{
+    std::unique_ptr<QSettings> store;
+    if (SettingsFileOverride().isEmpty())
+        store = std::make_unique<QSettings>(QSettings::UserScope,
+                                            QStringLiteral("Marlenhof Software"));
+    else
+        store = std::make_unique<QSettings>(SettingsFileOverride(), QSettings::IniFormat);
+    store->beginGroup(ProductTitle());
+    return store;
+}
+
+} // namespace
+
+bool SaveAppSetting(const QString& key, const QString& value)
+{
+    auto store = OpenStore();
+    store->setValue(key, value);
+    store->sync();
+    return store->status() == QSettings::NoError;
+}
+
+bool SaveAppSetting(const QString& key, int value)
+{
+    return SaveAppSetting(key, QString::number(value));
+}
+
+QString GetAppSetting(const QString& key, const QString& defaultValue)
+{
+    const QVariant value = OpenStore()->value(key);
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+void SetSettingsFileForTesting(const QString& path)
+{
+    SettingsFileOverride() = path;
+}
+
+} // namespace velkaro

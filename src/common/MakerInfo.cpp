@@ -1,0 +1,34 @@
+#include "MakerInfo.h"
+
+#include "BuildSettings.h"
+#include "Titles.h"
+
+namespace velkaro {
+
+QString MakerWebAddress()
+{
+    return (QStringLiteral("https://") + QString::fromUtf8(build::MakerHost)).toLower();
+}
+
+QString MakerSiteName()
+{
+    return QString::fromUtf8(build::MakerHost).toLower();
+}
+
+QString MakerName()
+{
+    return QString::fromUtf8(build::MakerName);
+}
+
+QString MakerSupportEmail()
+{
+    return QString::fromUtf8(build::MakerEmail);
+}
+
+QString ProductPageAddress()
+{
+    const QString firstWord = ProductTitle().section(QLatin1Char(' '), 0, 0);
+    return (MakerWebAddress() + QStringLiteral("/?go=") + firstWord).toLower();
+}
+
+} // namespace velkaro

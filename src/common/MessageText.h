@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Failure.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace velkaro {
+
+// Turns the escape codes of a stored text into characters: \t tab, \n CR,
+// \l LF, \h double quotation mark (letters in either case); a backslash before
+// any other character gives that character, a final backslash gives nothing.
+QString ExpandEscapes(const QString& text);
+
+// Fills the positional placeholders %1 to %10 with the given texts, in the
+// order 1 to 10; a missing argument counts as the empty text.
+QString FillPlaceholders(const QString& text, const QStringList& arguments = {});
+
+// FillPlaceholders first, ExpandEscapes afterwards.
+QString FormatText(const QString& text, const QStringList& arguments = {});
+
+// The failure as messages insert it: "description (Code n)".
+QString ErrorText(const Failure& failure);
+
+// Replaces every exact occurrence of a named placeholder such as "%f%" by
+// four blanks and the value, so that the value stands indented on its line.
+QString InsertIndented(QString text, const QString& placeholder, const QString& value);
+
+// Removes leading and trailing blanks (character 32 only, as the stored
+// texts and the fields define "trimmed").
+QString TrimBlanks(const QString& text);
+
+} // namespace velkaro

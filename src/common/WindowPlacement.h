@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSize>
+
+class QWidget;
+
+namespace velkaro {
+
+// Window positions are kept in twips, as the stored values have always been;
+// the screen counts 15 twips to a pixel.
+inline constexpr int TwipsPerPixel = 15;
+
+// The whole primary screen in pixels (not the area free of task bars).
+QSize ScreenSizePixels();
+// Tests pretend a screen of this size; an empty size returns to the real one.
+void SetScreenSizeForTesting(const QSize& pixels);
+
+// Stores the window's top and left edge under "_Top" and "_Left".
+void SaveFormPosition(const QWidget* window);
+// Puts the window at the stored place while its corner lies on the screen,
+// otherwise centres it.
+void RestoreFormPosition(QWidget* window);
+void CenterFormOnScreen(QWidget* window);
+
+} // namespace velkaro

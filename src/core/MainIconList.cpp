@@ -1,0 +1,40 @@
+#include "MainIconList.h"
+
+#include <QImageReader>
+
+namespace velkaro {
+
+namespace {
+
+// The picture of the given width from a file that may hold several sizes,
+// or the first picture when it has none of that width.
+QImage LoadPicture(const QString& resource, int preferredWidth)
+{
+    QImageReader reader(resource);
+    QImage chosen;
+    const int count = std::max(1, reader.imageCount());
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
+        const QImage image = reader.read();
+        if (image.isNull())
+            continue;
+        if (chosen.isNull() || image.width() == preferredWidth)
+            chosen = image;
+        if (image.width() == preferredWidth)
+            break;
+    }
+    return chosen;
+}
+
+} // namespace
+
+IconPicture MainIconListPicture(int number)
+{
+    // Decoded once: every "Kein" and "Standard" hands out the same picture.
+    static const IconPicture disc{LoadPicture(QStringLiteral(":/mainiconlist/disc.ico"), 32), {}};
+    static const IconPicture none{LoadPicture(QStringLiteral(":/mainiconlist/noicon.png"), 16), {}};
+    return number == 2 ? disc : none;
+}
+
+} // namespace velkaro

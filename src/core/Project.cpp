@@ -1,0 +1,150 @@
+#include "Project.h"
+
+#include "FileHelpers.h"
+#include "MainIconList.h"
+#include "MessageText.h"
+#include "Sentinels.h"
+
+namespace velkaro {
+
+namespace {
+
+constexpr Qt::CaseSensitivity PathCase =
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    Qt::CaseInsensitive;
+#else
+    Qt::CaseSensitive;
+#endif
+
+} // namespace
+
+Project::Project(QObject* parent) : QObject(parent)
+{
+    ClearAllSlots();
+    UpdateRootDependentControls();
+    UpdateOkButton();
+}
+
+void Project::setSlot(int n, const QString& text)
+{
+    if (m_data.slotTexts.at(n) == text)
+        return;
+    m_data.slotTexts.at(n) = text;
+    emit slotChanged(n);
+}
+
+void Project::setMenuText(int row, const QString& text)
+{
+    if (m_data.menuTexts.at(row) == text)
+        return;
+    m_data.menuTexts.at(row) = text;
+    emit menuTextChanged(row);
+}
+
+void Project::setTargetIsFolder(bool folder)
+{
+    if (m_data.targetIsFolder == folder)
+        return;
+    m_data.targetIsFolder = folder;
+    emit targetKindChanged(folder);
+}
+
+void Project::setUseLongNames(bool longNames)
+{
+    m_data.useLongNames = longNames;
+}
+
+void Project::setIcon(const IconPicture& icon)
+{
+    m_data.icon = icon;
+    emit iconChanged();
+}
+
+void Project::ClearSlot(int n)
+{
+    setSlot(n, PleaseChooseText());
+    if (n >= 2 && n <= 4)
+        setMenuText(n - 2, NoMenuText());
+    if (n == IconSlot)
+        setIcon(MainIconListPicture(5));
+}
+
+void Project::ClearAllSlots()
+{
+    for (int n = 0; n < SlotCount; ++n)
+        ClearSlot(n);
+}
+
+void Project::ResetProject()
+{
+    ClearAllSlots();
+    UpdateRootDependentControls();
+    UpdateOkButton();
+}
+
+void Project::UpdateRootDependentControls()
+{
+    m_rootDependentEnabled = !m_data.cdRootPath.isEmpty();
+    emit rootDependentEnabledChanged(m_rootDependentEnabled);
+}
+
+void Project::UpdateOkButton()
+{
+    const QString target = TrimBlanks(m_data.slotTexts.at(TargetSlot));
+    m_okEnabled =
+        !m_data.cdRootPath.isEmpty() && !target.isEmpty() && target != PleaseChooseText();
+    emit okEnabledChanged(m_okEnabled);
+}
+
+void Project::LockPathFields()
+{
+    m_pathFieldsLocked = true;
+    emit pathFieldsLockedChanged();
+}
+
+void Project::TakeCdRoot(const QString& folder)
+{
+    if (folder.isEmpty())
+        return;
+    ResetProject();
+    m_data.cdRootPath = AddBackslash(folder);
+    m_data.cdRootShortPath = GetShortPath(m_data.cdRootPath);
+    setSlot(0, m_data.cdRootPath);
+    UpdateRootDependentControls();
+    UpdateOkButton();
+}
+
+bool Project::IsInsideCdRoot(const QString& path) const
+{
+    const QString& root = m_data.cdRootPath;
+    if (root.isEmpty() || path.size() < root.size())
+        return false;
+    return QStringView(path).left(root.size()).compare(root, PathCase) == 0;
+}
+
+void Project::AcceptSlotPath(int n, const QString& path)
+{
+    setSlot(n, path);
+    if (n >= 2 && n <= 4 && IsMenuTextEmpty(menuText(n - 2)))
+        setMenuText(n - 2, DefaultMenuText(path));
+}
+
+QString Project::DefaultMenuText(const QString& path)
+{
+    const QString name = path.section(PathSeparator(), -1);
+    return name.section(QLatin1Char('.'), 0, 0);
+}
+
+bool Project::IsMenuTextEmpty(const QString& text)
+{
+    const QString trimmed = TrimBlanks(text);
+    return trimmed.isEmpty() || trimmed == NoMenuText();
+}
+
+bool Project::IsPathEmpty(const QString& text)
+{
+    const QString trimmed = TrimBlanks(text);
+    return trimmed.isEmpty() || trimmed == PleaseChooseText();
+}
+
+} // namespace velkaro
