@@ -91,8 +91,7 @@ void Project::UpdateRootDependentControls()
 void Project::UpdateOkButton()
 {
     const QString target = TrimBlanks(m_data.slotTexts.at(TargetSlot));
-    m_okEnabled =
-        !m_data.cdRootPath.isEmpty() && !target.isEmpty() && target != PleaseChooseText();
+    m_okEnabled = !m_data.cdRootPath.isEmpty() && !target.isEmpty() && target != PleaseChooseText();
     emit okEnabledChanged(m_okEnabled);
 }
 
