@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -111,22 +112,58 @@ void MakeFileReplaceable(const QString& path)
 #endif
 }
 
+namespace {
+
+WriteFaultHook& FaultHook()
+{
+    static WriteFaultHook hook;
+    return hook;
+}
+
+// Writes one piece of the new content; a fault injected by a test writes the
+// part that "fits" and then fails as a full disk would.
+MaybeFailure WritePiece(QSaveFile& file, const QString& path, qint64 offset, const char* data,
+                        qint64 length)
+{
+    qint64 fits = length;
+    if (FaultHook())
+        fits = std::clamp<qint64>(FaultHook()(path, offset, length), 0, length);
+    errno = 0;
+    if (file.write(data, fits) != fits)
+        return FailureOf(path);
+    if (fits < length) {
+        if (!file.flush())
+            return FailureOf(path);
+        return Failure::fromCode(FailureCode::DiskFull);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void SetWriteFaultForTesting(WriteFaultHook hook)
+{
+    FaultHook() = std::move(hook);
+}
+
 MaybeFailure WriteFileAtomically(const QString& path, const QByteArray& bytes)
 {
     if (QFileInfo(path).isDir())
         return Failure::fromCode(FailureCode::PathFileAccess);
     MakeFileReplaceable(path);
 
+    // Unbuffered: a buffered QSaveFile can lose a write error (a full disk)
+    // in its final flush and then commit an empty file over the old one.
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FailureOf(path);
-    if (file.write(bytes) != bytes.size()) {
-        const MaybeFailure failure = FailureOf(path);
+    if (const MaybeFailure failure = WritePiece(file, path, 0, bytes.constData(), bytes.size())) {
         file.cancelWriting();
         return failure;
     }
+    errno = 0;
     if (!file.commit())
         return FailureOf(path);
     return std::nullopt;
@@ -148,21 +185,25 @@ MaybeFailure CopyFileAtomically(const QString& source, const QString& destinatio
 
     QSaveFile out(destination);
     out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
+    errno = 0;
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FailureOf(destination);
     constexpr qint64 ChunkSize = 256 * 1024;
+    qint64 offset = 0;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(ChunkSize);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
             out.cancelWriting();
             return Failure::fromCode(FailureCode::DeviceIo);
         }
-        if (out.write(chunk) != chunk.size()) {
-            const MaybeFailure failure = FailureOf(destination);
+        if (const MaybeFailure failure =
+                WritePiece(out, destination, offset, chunk.constData(), chunk.size())) {
             out.cancelWriting();
             return failure;
         }
+        offset += chunk.size();
     }
+    errno = 0;
     if (!out.commit())
         return FailureOf(destination);
     return std::nullopt;

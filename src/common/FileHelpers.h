@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace velkaro {
 
@@ -53,6 +54,12 @@ QString PickText(const QString& first, bool condition, const QString& second);
 
 // n := n + 1; at the largest 32-bit value n stays and an overflow is reported.
 MaybeFailure IncrementCounter(qint32& n);
+
+// Tests inject write faults: the hook is asked, before each piece of a file
+// is written, how many of its bytes still fit; fewer than all makes the write
+// fail after those bytes as on a full disk. An empty hook removes it.
+using WriteFaultHook = std::function<qint64(const QString& path, qint64 offset, qint64 length)>;
+void SetWriteFaultForTesting(WriteFaultHook hook);
 
 // Clears read-only, hidden and system attributes where the system has them,
 // so that an existing file can be replaced.
