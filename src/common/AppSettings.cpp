@@ -3,7 +3,6 @@
 #include "Titles.h"
 
 #include <QSettings>
-
 #include <memory>
 
 namespace velkaro {
@@ -20,8 +19,8 @@ std::unique_ptr<QSettings> OpenStore()
 {
     std::unique_ptr<QSettings> store;
     if (SettingsFileOverride().isEmpty())
-        store = std::make_unique<QSettings>(QSettings::UserScope,
-                                            QStringLiteral("Marlenhof Software"));
+        store =
+            std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Marlenhof Software"));
     else
         store = std::make_unique<QSettings>(SettingsFileOverride(), QSettings::IniFormat);
     store->beginGroup(ProductTitle());

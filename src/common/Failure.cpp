@@ -1,7 +1,6 @@
 #include "Failure.h"
 
 #include <QFileInfo>
-
 #include <cerrno>
 
 #ifdef Q_OS_WIN

@@ -2,14 +2,14 @@
 
 #include <QString>
 #include <QtGlobal>
-
 #include <optional>
 
 namespace velkaro {
 
 // Stable codes, one per kind of failure. The numbers follow the run-time
 // error numbers that Windows users know from message boxes of the era.
-enum class FailureCode : qint32 {
+enum class FailureCode : qint32
+{
     Overflow = 6,
     BadFileName = 52,
     FileNotFound = 53,

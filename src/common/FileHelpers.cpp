@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <cerrno>
 #include <limits>
 
@@ -78,8 +77,8 @@ MaybeFailure FailureOf(const QString& path)
 // Picks the first free numbered name for mode KeepExisting.
 MaybeFailure NumberedName(QString& path)
 {
-    const qsizetype lastSep = std::max(path.lastIndexOf(QLatin1Char('\\')),
-                                       path.lastIndexOf(PathSeparator()));
+    const qsizetype lastSep =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(PathSeparator()));
     qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     if (dot <= lastSep) {
         path.append(QLatin1Char('.'));

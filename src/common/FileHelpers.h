@@ -7,7 +7,8 @@
 
 namespace velkaro {
 
-enum class WriteMode {
+enum class WriteMode
+{
     Replace = 0,     // replace an existing file
     KeepExisting = 1 // keep an existing file, write under the first free "name(n).ext"
 };

@@ -4,7 +4,6 @@
 
 #include <QMessageBox>
 #include <QQueue>
-
 #include <utility>
 
 namespace velkaro {
@@ -102,7 +101,7 @@ MessageAnswer MessageBox::show(const QString& text, MessageIcon icon, MessageBut
         return MessageAnswer::Ok;
     default:
         // Closed without a button: the safe answer of each set.
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No
+        return buttons == MessageButtons::YesNo      ? MessageAnswer::No
                : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
                                                      : MessageAnswer::Ok;
     }

@@ -2,14 +2,28 @@
 
 #include <QList>
 #include <QString>
-
 #include <optional>
 
 namespace velkaro {
 
-enum class MessageIcon { Information, Error };
-enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageIcon
+{
+    Information,
+    Error
+};
+enum class MessageButtons
+{
+    Ok,
+    OkCancel,
+    YesNo
+};
+enum class MessageAnswer
+{
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
 
 // One message as it was asked for, kept while answers are scripted.
 struct ShownMessage

@@ -83,6 +83,27 @@ QString InsertIndented(QString text, const QString& placeholder, const QString& 
     return text.replace(placeholder, QStringLiteral("    ") + value, Qt::CaseSensitive);
 }
 
+QString InsertIndented(const QString& text,
+                       const QList<std::pair<QString, QString>>& placeholdersAndValues)
+{
+    QString result;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        bool replaced = false;
+        for (const auto& [placeholder, value] : placeholdersAndValues) {
+            if (!placeholder.isEmpty() && QStringView(text).mid(i).startsWith(placeholder)) {
+                result += QStringLiteral("    ") + value;
+                i += placeholder.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            result += text.at(i++);
+    }
+    return result;
+}
+
 QString TrimBlanks(const QString& text)
 {
     qsizetype begin = 0;

@@ -2,8 +2,10 @@
 
 #include "Failure.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace velkaro {
 
@@ -25,6 +27,11 @@ QString ErrorText(const Failure& failure);
 // Replaces every exact occurrence of a named placeholder such as "%f%" by
 // four blanks and the value, so that the value stands indented on its line.
 QString InsertIndented(QString text, const QString& placeholder, const QString& value);
+
+// The same for several placeholders in one pass, so that a value that
+// happens to hold another placeholder (a path named "%g%") stays as it is.
+QString InsertIndented(const QString& text,
+                       const QList<std::pair<QString, QString>>& placeholdersAndValues);
 
 // Removes leading and trailing blanks (character 32 only, as the stored
 // texts and the fields define "trimmed").

@@ -1,5 +1,6 @@
 #include "Project.h"
 
+#include "Autostart.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
 #include "MessageText.h"
@@ -91,8 +92,7 @@ void Project::UpdateRootDependentControls()
 void Project::UpdateOkButton()
 {
     const QString target = TrimBlanks(m_data.slotTexts.at(TargetSlot));
-    m_okEnabled =
-        !m_data.cdRootPath.isEmpty() && !target.isEmpty() && target != PleaseChooseText();
+    m_okEnabled = !m_data.cdRootPath.isEmpty() && !target.isEmpty() && target != PleaseChooseText();
     emit okEnabledChanged(m_okEnabled);
 }
 
@@ -137,7 +137,9 @@ QString Project::DefaultMenuText(const QString& path)
 
 bool Project::IsMenuTextEmpty(const QString& text)
 {
-    const QString trimmed = TrimBlanks(text);
+    // Judged as the file will carry it, so that a text of control characters
+    // alone counts as empty here and in AutoRun.Inf alike.
+    const QString trimmed = MenuTextForFile(text);
     return trimmed.isEmpty() || trimmed == NoMenuText();
 }
 

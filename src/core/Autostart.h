@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <functional>
+
+namespace velkaro {
+
+class Project;
+
+inline QString AutorunFileName()
+{
+    return QStringLiteral("AutoRun.Inf");
+}
+inline QString LauncherFileName()
+{
+    return QStringLiteral("Pirolo.Exe");
+}
+inline QString LibraryIconFileName()
+{
+    return QStringLiteral("AutoRun.Ico");
+}
+
+// What the OK command takes from outside the project: the clock, the
+// regional settings for the timestamp and the folder that holds the launcher.
+struct AutostartEnvironment
+{
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    QLocale locale = QLocale::system();
+    QString programFolder; // empty: ProgramFolder()
+};
+
+enum class AutostartOutcome
+{
+    Refused,   // a half-filled context row; nothing written
+    Failed,    // a file could not be written; its message was shown
+    Completed, // all files written, the user keeps working
+    Quit       // all files written, the user chose to end the program
+};
+
+// The OK command: checks the context rows, writes AutoRun.Inf, copies the
+// launcher and, for a library icon, writes AutoRun.Ico, then reports. The
+// project is never changed.
+AutostartOutcome WriteAutostart(const Project& project, const AutostartEnvironment& env = {});
+
+// The whole text of AutoRun.Inf, as written.
+QString BuildAutorunText(const Project& project, const AutostartEnvironment& env = {});
+
+// The path of slot n relative to the CD root, in the form the disc needs:
+// folders separated by "\", the root itself "\".
+QString CdRelativePath(const Project& project, int n);
+
+// "%t%": the short date, a blank and the time with seconds, or the date
+// alone at exactly midnight.
+QString AutorunTimestamp(const QDateTime& moment, const QLocale& locale);
+
+// A menu text as the file carries it: control characters become blanks (so
+// that a pasted line break cannot start a line of its own), then trimmed.
+QString MenuTextForFile(const QString& text);
+
+bool CopyLauncher(const Project& project, const QString& programFolder);
+bool WriteLibraryIcon(const Project& project);
+// Gives true when the user chose to end the program.
+bool ReportCompletion();
+
+} // namespace velkaro

@@ -1,0 +1,125 @@
+#include "AppSettings.h"
+#include "WindowPlacement.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+using namespace velkaro;
+
+// The screen is 800 x 600 pixels, that is 12000 x 9000 twips.
+class WindowPlacementTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void restore_data();
+    void restore();
+    void centreWindowWiderThanScreen();
+    void saveStoresTwipsAsText();
+    void unwritableStoreLosesOnlyThePosition();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_settingsFile;
+};
+
+void WindowPlacementTest::init()
+{
+    m_settingsFile = m_dir.filePath("settings.ini");
+    QFile::remove(m_settingsFile);
+    SetSettingsFileForTesting(m_settingsFile);
+    SetScreenSizeForTesting(QSize(800, 600));
+}
+
+void WindowPlacementTest::cleanup()
+{
+    SetSettingsFileForTesting(QString());
+    SetScreenSizeForTesting(QSize());
+}
+
+void WindowPlacementTest::restore_data()
+{
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QPoint>("expected"); // pixels
+
+    const QPoint centred((800 - 200) / 2, (600 - 100) / 2);
+    QTest::newRow("nothing stored") << QString() << QString() << centred;
+    QTest::newRow("inside") << "1500"
+                            << "3000" << QPoint(200, 100);
+    QTest::newRow("top equal to screen height") << "9000"
+                                                << "0" << centred;
+    QTest::newRow("top one twip less") << "8999"
+                                       << "0" << QPoint(0, 8999 / 15);
+    QTest::newRow("negative top") << "-15"
+                                  << "30" << centred;
+    QTest::newRow("negative left") << "30"
+                                   << "-1" << centred;
+    QTest::newRow("left beyond the width") << "30"
+                                           << "12000" << centred;
+    QTest::newRow("not a number") << "oben"
+                                  << "30" << centred;
+    QTest::newRow("fraction is not whole") << "15.5"
+                                           << "30" << centred;
+    QTest::newRow("zero corner") << "0"
+                                 << "0" << QPoint(0, 0);
+}
+
+void WindowPlacementTest::restore()
+{
+    QFETCH(QString, top);
+    QFETCH(QString, left);
+    QFETCH(QPoint, expected);
+    if (!top.isNull()) {
+        QVERIFY(SaveAppSetting("_Top", top));
+        QVERIFY(SaveAppSetting("_Left", left));
+    }
+    QWidget window;
+    window.resize(200, 100);
+    RestoreFormPosition(&window);
+    QCOMPARE(window.pos(), expected);
+}
+
+void WindowPlacementTest::centreWindowWiderThanScreen()
+{
+    QWidget window;
+    window.resize(810, 100);
+    CenterFormOnScreen(&window);
+    QCOMPARE(window.pos(), QPoint(-5, 250));
+}
+
+void WindowPlacementTest::saveStoresTwipsAsText()
+{
+    QWidget window;
+    window.resize(200, 100);
+    window.move(33, 44);
+    SaveFormPosition(&window);
+    QSettings raw(m_settingsFile, QSettings::IniFormat);
+    QCOMPARE(raw.value("Velkaro 2005/_Top").toString(), QStringLiteral("660"));
+    QCOMPARE(raw.value("Velkaro 2005/_Left").toString(), QStringLiteral("495"));
+    QCOMPARE(GetAppSetting("_Top", "-1"), QStringLiteral("660"));
+    QCOMPARE(GetAppSetting("_Missing", "-1"), QStringLiteral("-1"));
+}
+
+void WindowPlacementTest::unwritableStoreLosesOnlyThePosition()
+{
+    // The settings file would lie below a file: it cannot be written.
+    QFile blocker(m_dir.filePath("blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SetSettingsFileForTesting(m_dir.filePath("blocker/settings.ini"));
+    QVERIFY(!SaveAppSetting("_Top", 15));
+    QWidget window;
+    window.resize(200, 100);
+    SaveFormPosition(&window);
+    RestoreFormPosition(&window);
+    QCOMPARE(window.pos(), QPoint(300, 250));
+}
+
+QTEST_MAIN(WindowPlacementTest)
+#include "tst_windowplacement.moc"
