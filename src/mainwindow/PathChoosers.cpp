@@ -26,14 +26,15 @@ QString OutsideRootText()
 // that points nowhere, while OK still reports success: refuse it here.
 QString UnusableCharacterText(const QString& path, char32_t character)
 {
-    QString text = ExpandEscapes(QStringLiteral(
+    const QString text = ExpandEscapes(QStringLiteral(
         "Der Name des von Ihnen angegebenen Objekts enthält ein Zeichen, das auf der CD nicht "
         "verwendet werden kann:\\n\\n%f%\\n\\nDas Zeichen ist:\\n\\n%z%\\n\\nWindows erlaubt "
         "dieses Zeichen nicht in Datei- oder Ordnernamen, oder es lässt sich nicht in die Datei "
         "AutoRun.Inf schreiben. Bitte benennen Sie die Datei bzw. den Ordner um und wählen Sie "
         "sie danach erneut aus."));
-    text = InsertIndented(text, QStringLiteral("%f%"), path);
-    return InsertIndented(text, QStringLiteral("%z%"), DescribeCharacter(character));
+    // One pass, so that a path holding "%z%" is shown as it is.
+    return InsertIndented(text, {{QStringLiteral("%f%"), path},
+                                 {QStringLiteral("%z%"), DescribeCharacter(character)}});
 }
 
 } // namespace

@@ -236,4 +236,4 @@ void TestDialogs::realFileDialog()
 }
 
 QTEST_MAIN(TestDialogs)
-#include "test_dialogs.moc"
+#include "tst_dialogs.moc"

@@ -84,4 +84,4 @@ void TestUnusableCharacters::describeCharacter()
 }
 
 QTEST_APPLESS_MAIN(TestUnusableCharacters)
-#include "test_unusablecharacters.moc"
+#include "tst_unusablecharacters.moc"

@@ -446,6 +446,8 @@ void TestPathChoosers::unusableCharacterRefused_data()
         << 3 << false << QStringLiteral("Preise\t2005.pdf") << QStringLiteral("U+0009");
     QTest::newRow("context document with greek")
         << 4 << false << QStringLiteral("Ωmega.pdf") << QStringLiteral("„Ω“ (U+03A9)");
+    QTest::newRow("name holding a placeholder")
+        << 2 << false << QStringLiteral("%z% und %f%?.txt") << QStringLiteral("„?“ (U+003F)");
     QTest::newRow("icon file with a quotation mark")
         << 5 << false << QStringLiteral("\"Logo\".ico") << QStringLiteral("„\"“ (U+0022)");
 }
@@ -508,4 +510,4 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
 }
 
 QTEST_MAIN(TestPathChoosers)
-#include "test_pathchoosers.moc"
+#include "tst_pathchoosers.moc"

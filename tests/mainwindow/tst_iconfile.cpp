@@ -320,4 +320,4 @@ void TestIconFile::standardAndKeinBeforeAndAfterARoot()
 }
 
 QTEST_MAIN(TestIconFile)
-#include "test_iconfile.moc"
+#include "tst_iconfile.moc"
