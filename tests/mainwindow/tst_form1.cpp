@@ -1,0 +1,415 @@
+#include "AppSettings.h"
+#include "FileHelpers.h"
+#include "Form1.h"
+#include "MainIconList.h"
+#include "MessageBox.h"
+#include "Sentinels.h"
+#include "WindowPlacement.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velkaro;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startState();
+    void layoutAndLogo();
+    void tabOrder();
+    void viewSwitchKeepsTwoHeights();
+    void entriesSurviveViewSwitches();
+    void menuTextsAndPathFields();
+    void rowAndIconButtons();
+    void placementRestoredOrCentred_data();
+    void placementRestoredOrCentred();
+    void positionStoredOnEveryWayOfClosing_data();
+    void positionStoredOnEveryWayOfClosing();
+    void wholeOkRunFromTheWindow();
+    void statusBarShowsTimeAndDate();
+
+private:
+    QTemporaryDir m_tmp;
+    QString m_settings;
+
+    template <typename T> static T* Find(QWidget& form, const QString& name)
+    {
+        T* child = form.findChild<T*>(name);
+        if (!child)
+            qFatal("control %s is missing", qPrintable(name));
+        return child;
+    }
+    static QPushButton* Btn(QWidget& form, int index)
+    {
+        return Find<QPushButton>(form, QStringLiteral("Btn_%1").arg(index));
+    }
+    QPoint StoredPosition() const;
+};
+
+void Form1Test::init()
+{
+    MessageBox::setScripted(true);
+    m_settings = m_tmp.filePath("settings.ini");
+    QFile::remove(m_settings);
+    SetSettingsFileForTesting(m_settings);
+    SetScreenSizeForTesting(QSize(1024, 768));
+}
+
+void Form1Test::cleanup()
+{
+    MessageBox::setScripted(false);
+    SetSettingsFileForTesting(QString());
+    SetScreenSizeForTesting(QSize());
+    SetProgramFolderForTesting(QString());
+}
+
+QPoint Form1Test::StoredPosition() const
+{
+    QSettings raw(m_settings, QSettings::IniFormat);
+    return QPoint(raw.value("Velkaro 2005/_Left", -1).toInt(),
+                  raw.value("Velkaro 2005/_Top", -1).toInt());
+}
+
+void Form1Test::startState()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Velkaro 2005"));
+
+    for (int index : {0, 2, 3, 4, 8, 13, 20, 21, 22, 30, 31, 32})
+        QVERIFY2(Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
+    for (int index : {1, 5, 7, 40, 41, 42})
+        QVERIFY2(!Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
+    QVERIFY(!Find<QRadioButton>(form, "DestTypeOpt_0")->isEnabled());
+    QVERIFY(!Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
+    QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_0")->isChecked());
+
+    for (int n = 0; n < 6; ++n)
+        QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->text(),
+                 PleaseChooseText());
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(Find<QLineEdit>(form, QStringLiteral("KMLabelTB_%1").arg(row))->text(),
+                 NoMenuText());
+    QVERIFY(!Find<QLabel>(form, "IconPreviewImg")->pixmap().isNull());
+
+    auto* lfn = Find<QCheckBox>(form, "UseLFNChk");
+    QVERIFY(lfn->isChecked());
+    QVERIFY(lfn->isHidden());
+    QCOMPARE(lfn->text(), QStringLiteral("&UNSICHTBAR Verwende lange Dateinamen"));
+
+    // Every run starts compact.
+    QVERIFY(form.isCompactView());
+    QCOMPARE(Btn(form, 3)->text(), QStringLiteral("Erweiterte Ansicht >>"));
+    QVERIFY(Find<QGroupBox>(form, "Frame1_2")->isHidden());
+    QVERIFY(Find<QGroupBox>(form, "Frame1_3")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(form, "PathTB_0"));
+    QVERIFY(Btn(form, 1)->font().bold());
+}
+
+void Form1Test::layoutAndLogo()
+{
+    Form1 form;
+    QCOMPARE(Find<QGroupBox>(form, "Frame1_0")->geometry(), QRect(8, 8, 569, 53));
+    QCOMPARE(Find<QLineEdit>(form, "PathTB_3")->geometry(), QRect(136, 68, 309, 21));
+    QCOMPARE(Btn(form, 42)->geometry(), QRect(492, 92, 69, 21));
+    QCOMPARE(Find<QLabel>(form, "IconPreviewImg")->geometry(), QRect(288, 20, 21, 21));
+    QCOMPARE(Btn(form, 1)->geometry(), QRect(484, 44, 77, 25));
+
+    // The second logo takes the first one's place and height, keeping its proportions.
+    auto* image1 = Find<QLabel>(form, "Image1");
+    auto* image2 = Find<QLabel>(form, "Image2");
+    QVERIFY(image1->isHidden());
+    QVERIFY(!image2->isHidden());
+    QCOMPARE(image2->pos(), QPoint(10, 16));
+    QCOMPARE(image2->height(), 53);
+    QCOMPARE(image2->width(), qRound(53 * 668.0 / 261.0));
+    QVERIFY(image2->toolTip().startsWith("... created by Quenbrook. Klicken Sie hier"));
+    QCOMPARE(image2->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void Form1Test::tabOrder()
+{
+    Form1 form;
+    QStringList expected{"PathTB_0",      "Btn_4",         "PathTB_1",
+                         "DestTypeOpt_0", "DestTypeOpt_1", "Btn_5"};
+    for (int row = 0; row < 3; ++row)
+        expected << QStringLiteral("KMLabelTB_%1").arg(row)
+                 << QStringLiteral("PathTB_%1").arg(row + 2)
+                 << QStringLiteral("Btn_%1").arg(30 + row)
+                 << QStringLiteral("Btn_%1").arg(40 + row);
+    expected << "PathTB_5"
+             << "Btn_2"
+             << "Btn_13"
+             << "Btn_8"
+             << "Btn_7"
+             << "Btn_0"
+             << "Btn_3"
+             << "Btn_20"
+             << "Btn_21"
+             << "Btn_22"
+             << "Btn_1";
+    QWidget* w = Find<QLineEdit>(form, "PathTB_0");
+    QStringList seen{w->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+        w = w->nextInFocusChain();
+        while (w->objectName().isEmpty() || w->objectName() == "UseLFNChk" ||
+               w->objectName().startsWith("Frame1") || w->objectName().startsWith("Label1") ||
+               w->objectName() == "IconPreviewImg" || w->objectName().startsWith("Image"))
+            w = w->nextInFocusChain();
+        seen << w->objectName();
+    }
+    QCOMPARE(seen, expected);
+}
+
+void Form1Test::viewSwitchKeepsTwoHeights()
+{
+    Form1 form;
+    form.show();
+    const int compact = form.height();
+    auto* commands = Find<QGroupBox>(form, "Frame1_5");
+    QCOMPARE(compact, 6360 / 15 - 2880 / 15);
+    QCOMPARE(commands->y(), 1920 / 15);
+    const QPoint corner = form.pos();
+    for (int round = 0; round < 5; ++round) {
+        QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+        QCOMPARE(form.height(), 6360 / 15);
+        QCOMPARE(commands->y(), 4800 / 15);
+        QCOMPARE(Btn(form, 3)->text(), QStringLiteral("Kompakte Ansicht <<"));
+        QVERIFY(Find<QGroupBox>(form, "Frame1_2")->isVisible());
+        QVERIFY(Find<QGroupBox>(form, "Frame1_3")->isVisible());
+        QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+        QCOMPARE(form.height(), compact);
+        QCOMPARE(commands->y(), 1920 / 15);
+        QCOMPARE(Btn(form, 3)->text(), QStringLiteral("Erweiterte Ansicht >>"));
+    }
+    // The window grows and shrinks at its bottom edge, and the status bar follows it.
+    QCOMPARE(form.pos(), corner);
+    auto* status = Find<QStatusBar>(form, "Status");
+    QCOMPARE(status->geometry().bottom(), form.height() - 1);
+}
+
+void Form1Test::entriesSurviveViewSwitches()
+{
+    Form1 form;
+    form.show();
+    QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+    auto* text = Find<QLineEdit>(form, "KMLabelTB_1");
+    text->selectAll();
+    QTest::keyClicks(text, "Handbuch");
+    QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+    QCOMPARE(form.project().menuText(1), QStringLiteral("Handbuch"));
+    QCOMPARE(text->text(), QStringLiteral("Handbuch"));
+    QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), DefaultIconText());
+}
+
+void Form1Test::menuTextsAndPathFields()
+{
+    Form1 form;
+    form.show();
+    for (int n = 0; n < 6; ++n)
+        QVERIFY(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->isReadOnly());
+    auto* path = Find<QLineEdit>(form, "PathTB_0");
+    QTest::keyClicks(path, "x");
+    QCOMPARE(path->text(), PleaseChooseText());
+    path->selectAll();
+    QCOMPARE(path->selectedText(), PleaseChooseText());
+
+    // What the project says appears in the fields.
+    form.project().setMenuText(2, QStringLiteral("Preisliste"));
+    QCOMPARE(Find<QLineEdit>(form, "KMLabelTB_2")->text(), QStringLiteral("Preisliste"));
+}
+
+void Form1Test::rowAndIconButtons()
+{
+    Form1 form;
+    form.show();
+    QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+    Project& project = form.project();
+
+    // "Standard" works before any root; choosing a root empties it again.
+    QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
+    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.icon(), MainIconListPicture(2));
+    project.TakeCdRoot(m_tmp.path());
+    QCOMPARE(project.slot(5), PleaseChooseText());
+
+    project.AcceptSlotPath(3, m_tmp.path() + "/a.pdf");
+    QCOMPARE(project.menuText(1), QStringLiteral("a"));
+    QTest::mouseClick(Btn(form, 31), Qt::LeftButton);
+    QCOMPARE(project.slot(3), PleaseChooseText());
+    QCOMPARE(project.menuText(1), NoMenuText());
+    QCOMPARE(Find<QLineEdit>(form, "KMLabelTB_1")->text(), NoMenuText());
+
+    QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
+    QTest::mouseClick(Btn(form, 8), Qt::LeftButton);
+    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.icon(), MainIconListPicture(5));
+
+    // With a root, the choosers and the target kind are enabled.
+    for (int index : {5, 7, 40, 41, 42})
+        QVERIFY(Btn(form, index)->isEnabled());
+    QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
+    QTest::mouseClick(Find<QRadioButton>(form, "DestTypeOpt_1"), Qt::LeftButton);
+    QVERIFY(project.targetIsFolder());
+}
+
+void Form1Test::placementRestoredOrCentred_data()
+{
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<bool>("centred");
+    QTest::newRow("nothing stored") << QString() << QString() << true;
+    QTest::newRow("stored place") << "1500"
+                                  << "3000" << false;
+    QTest::newRow("top at screen height") << QString::number(768 * 15) << "0" << true;
+    QTest::newRow("top one less") << QString::number(768 * 15 - 1) << "0" << false;
+    QTest::newRow("negative top") << "-15"
+                                  << "0" << true;
+    QTest::newRow("left beyond the width") << "0" << QString::number(1024 * 15) << true;
+}
+
+void Form1Test::placementRestoredOrCentred()
+{
+    QFETCH(QString, top);
+    QFETCH(QString, left);
+    QFETCH(bool, centred);
+    if (!top.isNull()) {
+        SaveAppSetting("_Top", top);
+        SaveAppSetting("_Left", left);
+    }
+    Form1 form;
+    if (centred) {
+        // Centred with its compact height.
+        QCOMPARE(form.pos(), QPoint((1024 - 585) / 2, (768 - 232) / 2));
+    } else {
+        QCOMPARE(form.pos(), QPoint(left.toInt() / 15, top.toInt() / 15));
+    }
+}
+
+void Form1Test::positionStoredOnEveryWayOfClosing_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Beenden") << "quit";
+    QTest::newRow("close box") << "close";
+    QTest::newRow("Yes after OK") << "ok";
+}
+
+void Form1Test::positionStoredOnEveryWayOfClosing()
+{
+    QFETCH(QString, way);
+    QTemporaryDir program;
+    QFile launcher(program.filePath("Pirolo.Exe"));
+    QVERIFY(launcher.open(QIODevice::WriteOnly));
+    launcher.write("MZ");
+    launcher.close();
+    SetProgramFolderForTesting(program.path());
+
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.move(40, 30);
+    const QPoint expected(form.x() * 15, form.y() * 15);
+    if (way == "quit") {
+        QTest::mouseClick(Btn(form, 22), Qt::LeftButton);
+    } else if (way == "close") {
+        QVERIFY(form.close());
+    } else {
+        form.project().TakeCdRoot(m_tmp.path());
+        form.project().AcceptSlotPath(1, m_tmp.path() + "/");
+        form.project().UpdateOkButton();
+        MessageBox::setNextAnswer(MessageAnswer::Yes);
+        QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
+    }
+    QVERIFY(!form.isVisible());
+    QCOMPARE(StoredPosition(), expected);
+    // No question is asked on the way out, but after OK its success question.
+    QCOMPARE(MessageBox::takeShownMessages().size(), way == "ok" ? 1 : 0);
+}
+
+void Form1Test::wholeOkRunFromTheWindow()
+{
+    QTemporaryDir program;
+    QFile launcher(program.filePath("Pirolo.Exe"));
+    QVERIFY(launcher.open(QIODevice::WriteOnly));
+    launcher.write("MZ launcher");
+    launcher.close();
+    SetProgramFolderForTesting(program.path());
+
+    Form1 form;
+    form.show();
+    Project& project = form.project();
+    const QString root = m_tmp.filePath("cd") + "/";
+    QVERIFY(QDir().mkpath(root + "start"));
+    project.TakeCdRoot(m_tmp.filePath("cd"));
+    project.AcceptSlotPath(1, root + "start/index.htm");
+    QTest::mouseClick(Btn(form, 5), Qt::LeftButton); // the target chooser ends with UpdateOkButton
+    QVERIFY(Btn(form, 1)->isEnabled());
+
+    // Entries of the hidden sections are written in the compact view too.
+    auto* text = Find<QLineEdit>(form, "KMLabelTB_0");
+    text->setText(QString());
+    QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+    QTest::keyClicks(text, "  Handbuch ");
+    QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
+    project.AcceptSlotPath(2, root + "doku/handbuch.pdf");
+    QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
+
+    MessageBox::setNextAnswer(MessageAnswer::No);
+    QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
+    QVERIFY(form.isVisible());
+    const QByteArray written = ReadAll(root + "AutoRun.Inf");
+    QVERIFY(written.endsWith("[autorun]\r\n"
+                             "open = Pirolo.Exe \"start\\index.htm\"\r\n"
+                             "icon = Pirolo.Exe\r\n"
+                             "shell\\0 = &Handbuch\r\n"
+                             "shell\\0\\command = Pirolo.Exe \"doku\\handbuch.pdf\"\r\n"
+                             "shell\\qb = &\xDC"
+                             "ber Pirolo ...\r\n"
+                             "shell\\qb\\command = Pirolo.Exe\r\n"));
+    QCOMPARE(ReadAll(root + "Pirolo.Exe"), QByteArray("MZ launcher"));
+    // No leaves the window with its project; OK works again at once.
+    QCOMPARE(project.menuText(0), QStringLiteral("  Handbuch "));
+    QVERIFY(Btn(form, 1)->isEnabled());
+}
+
+void Form1Test::statusBarShowsTimeAndDate()
+{
+    Form1 form;
+    const QLocale locale;
+    QCOMPARE(Find<QLabel>(form, "Status_Date")->text(),
+             locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    QVERIFY(!Find<QLabel>(form, "Status_Time")->text().isEmpty());
+    QVERIFY(Find<QLabel>(form, "Status_Panel1")->text().isEmpty());
+    QVERIFY(Find<QLabel>(form, "Status_Panel2")->text().isEmpty());
+}
+
+QTEST_MAIN(Form1Test)
+#include "tst_form1.moc"
