@@ -108,7 +108,9 @@ void Form1::BuildControls()
     m_destTypeOpt[0] = new QRadioButton(QStringLiteral("&Datei"), f1);
     m_destTypeOpt[1] = new QRadioButton(QStringLiteral("&Ordner"), f1);
     Place(m_destTypeOpt[0], 5700, 360, 855, 255);
-    Place(m_destTypeOpt[1], 6480, 360, 795, 255);
+    // Six pixels wider than drawn, so that "Ordner" is not clipped in fonts
+    // wider than the one the layout was made for; the button keeps its place.
+    Place(m_destTypeOpt[1], 6480, 360, 885, 255);
     for (int i = 0; i < 2; ++i)
         m_destTypeOpt[i]->setObjectName(QStringLiteral("DestTypeOpt_%1").arg(i));
     m_destTypeOpt[0]->setChecked(true);
