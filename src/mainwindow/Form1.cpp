@@ -1,7 +1,9 @@
 #include "Form1.h"
 
 #include "Autostart.h"
+#include "IconFile.h"
 #include "MainIconList.h"
+#include "PathChoosers.h"
 #include "Sentinels.h"
 #include "Titles.h"
 #include "WindowPlacement.h"
@@ -334,15 +336,21 @@ void Form1::Btn_Click(int index)
     case 3:
         ToggleViewMode();
         break;
+    case 4:
+        ChooseCdRoot(m_project, this);
+        break;
     case 5:
+        ChooseSlotPath(m_project, Project::TargetSlot, this);
         m_project.UpdateOkButton();
         break;
+    case 7:
+        ChooseIconFile(m_project, this);
+        break;
     case 8:
-        m_project.ClearSlot(Project::IconSlot);
+        ChooseNoIcon(m_project);
         break;
     case 13:
-        m_project.setSlot(Project::IconSlot, DefaultIconText());
-        m_project.setIcon(MainIconListPicture(2));
+        ChooseDefaultIcon(m_project);
         break;
     case 22:
         close();
@@ -351,6 +359,11 @@ void Form1::Btn_Click(int index)
     case 31:
     case 32:
         m_project.ClearSlot(index - 28);
+        break;
+    case 40:
+    case 41:
+    case 42:
+        ChooseSlotPath(m_project, index - 38, this);
         break;
     default:
         break;

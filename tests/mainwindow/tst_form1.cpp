@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "Dialogs.h"
 #include "FileHelpers.h"
 #include "Form1.h"
 #include "MainIconList.h"
@@ -74,6 +75,7 @@ private:
 void Form1Test::init()
 {
     MessageBox::setScripted(true);
+    Dialogs::setScripted(true); // the choosers' dialogs never appear in a test
     m_settings = m_tmp.filePath("settings.ini");
     QFile::remove(m_settings);
     SetSettingsFileForTesting(m_settings);
@@ -83,6 +85,7 @@ void Form1Test::init()
 void Form1Test::cleanup()
 {
     MessageBox::setScripted(false);
+    Dialogs::setScripted(false);
     SetSettingsFileForTesting(QString());
     SetScreenSizeForTesting(QSize());
     SetProgramFolderForTesting(QString());

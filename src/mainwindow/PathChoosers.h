@@ -1,0 +1,21 @@
+#pragma once
+
+class QWidget;
+
+namespace velkaro {
+
+class Project;
+
+// "&Auswahl ..." of section (1): a chosen folder becomes the CD root and
+// starts a new project, also when it is the same folder again. Gives true
+// when a root was taken, false on Cancel.
+bool ChooseCdRoot(Project& project, QWidget* owner);
+
+// "&Auswahl ..." of slot n (1 to 5): the target (folder or document, as the
+// target kind says), a context document or the icon file. The path is taken
+// only when it lies inside the CD root and its part below the root can be
+// written onto the disc; otherwise the slot keeps what it held. Gives true
+// when a path was put into the slot.
+bool ChooseSlotPath(Project& project, int n, QWidget* owner);
+
+} // namespace velkaro

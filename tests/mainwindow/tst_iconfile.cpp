@@ -1,0 +1,323 @@
+#include "Dialogs.h"
+#include "IcoFiles.h"
+#include "IconFile.h"
+#include "MainIconList.h"
+#include "MessageBox.h"
+#include "Project.h"
+#include "Sentinels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velkaro;
+using namespace velkaro::testing;
+
+namespace {
+
+const QString InvalidIconText = QStringLiteral(
+    "Die angegebene Icon-Datei ist anscheinend nicht gültig.\rSie konnte nicht geladen "
+    "werden.\r\rBitte wählen Sie daher ein neues Icon.");
+
+enum class IconState
+{
+    None,
+    Default,
+    Library,
+    File
+};
+
+} // namespace
+
+class TestIconFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void iconFileLoads_data();
+    void iconFileLoads();
+    void severalPicturesInOneFile_data();
+    void severalPicturesInOneFile();
+    void notAPictureEmptiesTheSlot_data();
+    void notAPictureEmptiesTheSlot();
+    void iconFileOutsideRootRefused();
+    void cancelInLibraryStateKeepsIt();
+    void cancelInFileStateLoadsAgain();
+    void standardAndKeinBeforeAndAfterARoot();
+
+private:
+    QString inRoot(const QString& name) const
+    {
+        return QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD/") + name));
+    }
+    void takeRoot(Project& project);
+    void putIntoState(Project& project, IconState state);
+
+    std::unique_ptr<QTemporaryDir> m_tmp;
+    IconPicture m_libraryPicture{SolidImage(32, qRgb(0, 0, 255)), QByteArray("library bytes")};
+};
+
+void TestIconFile::init()
+{
+    m_tmp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_tmp->isValid());
+    QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD")));
+    MessageBox::setScripted(true);
+    Dialogs::setScripted(true);
+}
+
+void TestIconFile::cleanup()
+{
+    MessageBox::setScripted(false);
+    Dialogs::setScripted(false);
+    m_tmp.reset();
+}
+
+void TestIconFile::takeRoot(Project& project)
+{
+    Dialogs::setNextFolderResult(QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD"))));
+    project.TakeCdRoot(BrowseForFolder(nullptr, QString()));
+    QVERIFY(!project.cdRootPath().isEmpty());
+    Dialogs::takeRequests();
+}
+
+void TestIconFile::putIntoState(Project& project, IconState state)
+{
+    switch (state) {
+    case IconState::None:
+        ChooseNoIcon(project);
+        break;
+    case IconState::Default:
+        ChooseDefaultIcon(project);
+        break;
+    case IconState::Library:
+        project.setSlot(5, LibraryIconText());
+        project.setIcon(m_libraryPicture);
+        break;
+    case IconState::File: {
+        const QString good = inRoot(QStringLiteral("Gut.ico"));
+        QVERIFY(WriteBytes(good, IcoBytes({SolidImage(32, qRgb(0, 255, 0))})));
+        Dialogs::setNextFileResult(good);
+        ChooseIconFile(project, nullptr);
+        QCOMPARE(project.slot(5), good);
+        break;
+    }
+    }
+}
+
+void TestIconFile::iconFileLoads_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("expectedSize");
+    QTest::addColumn<QRgb>("expectedColour");
+
+    QTest::newRow("16 x 16 icon") << QStringLiteral("Klein.ico")
+                                  << IcoBytes({SolidImage(16, qRgb(255, 0, 0))}) << QSize(16, 16)
+                                  << qRgb(255, 0, 0);
+    QTest::newRow("48 x 48 icon") << QStringLiteral("Gross.ico")
+                                  << IcoBytes({SolidImage(48, qRgb(0, 128, 0))}) << QSize(48, 48)
+                                  << qRgb(0, 128, 0);
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    SolidImage(20, qRgb(10, 20, 30)).save(&buffer, "PNG");
+    QTest::newRow("PNG picture") << QStringLiteral("Bild.png") << png << QSize(20, 20)
+                                 << qRgb(10, 20, 30);
+    QTest::newRow("PNG named like an icon")
+        << QStringLiteral("Bild.ico") << png << QSize(20, 20) << qRgb(10, 20, 30);
+}
+
+void TestIconFile::iconFileLoads()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, expectedSize);
+    QFETCH(QRgb, expectedColour);
+    QVERIFY(!bytes.isEmpty());
+    Project project;
+    takeRoot(project);
+    const QString path = inRoot(name);
+    QVERIFY(WriteBytes(path, bytes));
+
+    Dialogs::setNextFileResult(path);
+    ChooseIconFile(project, nullptr);
+
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(project.slot(5), path);
+    QCOMPARE(project.icon().image.size(), expectedSize);
+    QCOMPARE(project.icon().image.pixel(expectedSize.width() / 2, expectedSize.height() / 2),
+             expectedColour);
+    QCOMPARE(project.icon().fileBytes, bytes);
+}
+
+void TestIconFile::severalPicturesInOneFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("expectedSize");
+    QTest::addColumn<QRgb>("expectedColour");
+
+    const QRgb c16 = qRgb(255, 0, 0);
+    const QRgb c32 = qRgb(0, 255, 0);
+    const QRgb c48 = qRgb(0, 0, 255);
+    QTest::newRow("16, 32, 48: the 32")
+        << IcoBytes({SolidImage(16, c16), SolidImage(32, c32), SolidImage(48, c48)})
+        << QSize(32, 32) << c32;
+    QTest::newRow("48, 32, 16: the 32")
+        << IcoBytes({SolidImage(48, c48), SolidImage(32, c32), SolidImage(16, c16)})
+        << QSize(32, 32) << c32;
+    QTest::newRow("16 and 48: the largest")
+        << IcoBytes({SolidImage(16, c16), SolidImage(48, c48)}) << QSize(48, 48) << c48;
+    QTest::newRow("48 and 16: the largest")
+        << IcoBytes({SolidImage(48, c48), SolidImage(16, c16)}) << QSize(48, 48) << c48;
+
+    // The program's own disc icon: three sizes.
+    QFile disc(QStringLiteral(":/mainiconlist/disc.ico"));
+    QVERIFY(disc.open(QIODevice::ReadOnly));
+    QTest::newRow("disc icon") << disc.readAll() << QSize(32, 32)
+                               << MainIconListPicture(2).image.pixel(16, 16);
+}
+
+void TestIconFile::severalPicturesInOneFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, expectedSize);
+    QFETCH(QRgb, expectedColour);
+    const QString path = m_tmp->filePath(QStringLiteral("Mehrere.ico"));
+    QVERIFY(WriteBytes(path, bytes));
+    const std::optional<IconPicture> picture = LoadIconFile(path);
+    QVERIFY(picture.has_value());
+    QCOMPARE(picture->image.size(), expectedSize);
+    QCOMPARE(picture->image.pixel(16, 16), expectedColour);
+    QCOMPARE(picture->fileBytes, bytes);
+}
+
+void TestIconFile::notAPictureEmptiesTheSlot_data()
+{
+    QTest::addColumn<int>("stateBefore");
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray text("Dies ist kein Bild.\r\n");
+    QByteArray brokenIco = IcoBytes({SolidImage(32, qRgb(1, 2, 3))});
+    brokenIco.truncate(30);
+    QTest::newRow("text, was None") << int(IconState::None) << text;
+    QTest::newRow("text, was Default") << int(IconState::Default) << text;
+    QTest::newRow("text, was Library") << int(IconState::Library) << text;
+    QTest::newRow("text, was File") << int(IconState::File) << text;
+    QTest::newRow("empty file") << int(IconState::Default) << QByteArray();
+    QTest::newRow("cut-off icon") << int(IconState::Library) << brokenIco;
+}
+
+void TestIconFile::notAPictureEmptiesTheSlot()
+{
+    QFETCH(int, stateBefore);
+    QFETCH(QByteArray, content);
+    Project project;
+    takeRoot(project);
+    putIntoState(project, IconState(stateBefore));
+    QVERIFY(MessageBox::takeShownMessages().isEmpty());
+
+    const QString path = inRoot(QStringLiteral("Kaputt.ico"));
+    QVERIFY(WriteBytes(path, content));
+    Dialogs::setNextFileResult(path);
+    ChooseIconFile(project, nullptr);
+
+    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).text, InvalidIconText);
+    QCOMPARE(shown.at(0).icon, MessageIcon::Error);
+    QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
+    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.icon(), MainIconListPicture(5));
+}
+
+void TestIconFile::iconFileOutsideRootRefused()
+{
+    Project project;
+    takeRoot(project);
+    ChooseDefaultIcon(project);
+    const QString outside = QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("Fremd.ico")));
+    QVERIFY(WriteBytes(outside, IcoBytes({SolidImage(32, qRgb(9, 9, 9))})));
+
+    Dialogs::setNextFileResult(outside);
+    MessageBox::setNextAnswer(MessageAnswer::No);
+    ChooseIconFile(project, nullptr);
+
+    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
+    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.icon(), MainIconListPicture(2));
+}
+
+void TestIconFile::cancelInLibraryStateKeepsIt()
+{
+    Project project;
+    takeRoot(project);
+    putIntoState(project, IconState::Library);
+    ChooseIconFile(project, nullptr); // nothing queued: Cancel
+    QCOMPARE(Dialogs::takeRequests().size(), 1);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(project.slot(5), LibraryIconText());
+    QCOMPARE(project.icon(), m_libraryPicture);
+}
+
+void TestIconFile::cancelInFileStateLoadsAgain()
+{
+    Project project;
+    takeRoot(project);
+    putIntoState(project, IconState::File);
+    const QString path = project.slot(5);
+    const IconPicture loaded = project.icon();
+    QCOMPARE(loaded.image.pixel(0, 0), qRgb(0, 255, 0));
+
+    // The file is still there: the same picture again, no message.
+    ChooseIconFile(project, nullptr);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(project.slot(5), path);
+    QCOMPARE(project.icon(), loaded);
+
+    // The file was changed meanwhile: the picture follows it.
+    QVERIFY(WriteBytes(path, IcoBytes({SolidImage(32, qRgb(255, 255, 0))})));
+    ChooseIconFile(project, nullptr);
+    QCOMPARE(project.icon().image.pixel(0, 0), qRgb(255, 255, 0));
+
+    // The file was deleted meanwhile: the message, then no icon.
+    QVERIFY(QFile::remove(path));
+    ChooseIconFile(project, nullptr);
+    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).text, InvalidIconText);
+    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.icon(), MainIconListPicture(5));
+}
+
+void TestIconFile::standardAndKeinBeforeAndAfterARoot()
+{
+    Project project;
+    ChooseDefaultIcon(project);
+    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.icon(), MainIconListPicture(2));
+    QCOMPARE(project.icon().image.size(), QSize(32, 32));
+
+    // A root chosen afterwards empties it again.
+    takeRoot(project);
+    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.icon(), MainIconListPicture(5));
+
+    putIntoState(project, IconState::File);
+    ChooseNoIcon(project);
+    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.icon(), MainIconListPicture(5));
+    // With a sentinel in the slot nothing is loaded and nothing is said.
+    VerifyIconFile(project);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(project.slot(5), PleaseChooseText());
+}
+
+QTEST_MAIN(TestIconFile)
+#include "tst_iconfile.moc"

@@ -1,0 +1,513 @@
+#include "Dialogs.h"
+#include "MainIconList.h"
+#include "MessageBox.h"
+#include "PathChoosers.h"
+#include "Project.h"
+#include "Sentinels.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velkaro;
+
+namespace {
+
+const QString RootTitle =
+    QStringLiteral("Wo liegt das Hauptverzeichnis Ihres CD-Projekts auf der Festplatte?");
+const QString FolderTitle =
+    QStringLiteral("Bitte wählen Sie den beim CD-Autostart zu öffnenden Ordner aus:");
+const QString FileTitle = QStringLiteral("Bitte wählen Sie das zu öffnende Dokument ...");
+const QString OutsideText = QStringLiteral(
+    "Das von Ihnen angegebene Objekt liegt außerhalb des Pfades, welchen Sie als Hauptverzeichnis "
+    "der zu brennenden CD-Daten angegeben haben. Für eine korrekte Einbindung muss sich dieses "
+    "Objekt (Datei oder Ordner) aber innerhalb Ihres CD-Projekts befinden ('Externe' Dateien "
+    "müssen also zuvor in die CD-Struktur kopiert werden).\r\rMöchten Sie die Eingabe jetzt "
+    "wiederholen?");
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+class TestPathChoosers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newRootEmptiesTheProject_data();
+    void newRootEmptiesTheProject();
+    void cancelledRootChangesNothing();
+    void rootGetsClosingSeparator_data();
+    void rootGetsClosingSeparator();
+    void folderTarget_data();
+    void folderTarget();
+    void outsidePathRefused_data();
+    void outsidePathRefused();
+    void yesOpensTheSameDialogAgain_data();
+    void yesOpensTheSameDialogAgain();
+    void cancelKeepsTheSlot();
+    void defaultMenuText_data();
+    void defaultMenuText();
+    void fileDialogStartAndFilter_data();
+    void fileDialogStartAndFilter();
+    void targetKindChoosesTheDialog_data();
+    void targetKindChoosesTheDialog();
+    void unusableCharacterRefused_data();
+    void unusableCharacterRefused();
+    void unusableCharacterInTheRootIsNotRefused();
+
+private:
+    // The CD root as the folder browser returns it, and as the project holds it.
+    QString rootFolder() const { return Native(m_tmp->filePath(QStringLiteral("CD"))); }
+    QString rootPath() const { return rootFolder() + QDir::separator(); }
+    QString inRoot(const QString& relative) const { return rootPath() + Native(relative); }
+    void takeRoot(Project& project);
+
+    std::unique_ptr<QTemporaryDir> m_tmp;
+};
+
+void TestPathChoosers::init()
+{
+    m_tmp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_tmp->isValid());
+    QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
+    QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
+    MessageBox::setScripted(true);
+    Dialogs::setScripted(true);
+}
+
+void TestPathChoosers::cleanup()
+{
+    MessageBox::setScripted(false);
+    Dialogs::setScripted(false);
+    m_tmp.reset();
+}
+
+void TestPathChoosers::takeRoot(Project& project)
+{
+    Dialogs::setNextFolderResult(rootFolder());
+    QVERIFY(ChooseCdRoot(project, nullptr));
+    QCOMPARE(project.cdRootPath(), rootPath());
+    Dialogs::takeRequests();
+}
+
+void TestPathChoosers::newRootEmptiesTheProject_data()
+{
+    QTest::addColumn<QString>("newRoot");
+    QTest::newRow("another root") << QStringLiteral("CD2");
+    QTest::newRow("the same root again") << QStringLiteral("CD");
+}
+
+void TestPathChoosers::newRootEmptiesTheProject()
+{
+    QFETCH(QString, newRoot);
+    Project project;
+    takeRoot(project);
+    project.AcceptSlotPath(1, inRoot(QStringLiteral("start.htm")));
+    project.setMenuText(0, QStringLiteral("Preisliste"));
+    project.AcceptSlotPath(2, inRoot(QStringLiteral("docs/Preise.pdf")));
+    project.setMenuText(2, QStringLiteral("nur getippt"));
+    project.setSlot(5, DefaultIconText());
+    project.setIcon(MainIconListPicture(2));
+    project.UpdateOkButton();
+    QVERIFY(project.okEnabled());
+
+    const QString folder = Native(m_tmp->filePath(newRoot));
+    Dialogs::setNextFolderResult(folder);
+    QVERIFY(ChooseCdRoot(project, nullptr));
+
+    const QList<DialogRequest> expectedRequests{
+        {DialogKind::Folder, RootTitle, QString(), QString(), false}};
+    QCOMPARE(Dialogs::takeRequests(), expectedRequests);
+    const QString newRootPath = folder + QDir::separator();
+    QCOMPARE(project.cdRootPath(), newRootPath);
+    QCOMPARE(project.cdRootShortPath(), newRootPath); // no short names here: the path itself
+    QCOMPARE(project.slot(0), newRootPath);
+    for (int n = 1; n < Project::SlotCount; ++n)
+        QCOMPARE(project.slot(n), PleaseChooseText());
+    for (int row = 0; row < Project::RowCount; ++row)
+        QCOMPARE(project.menuText(row), NoMenuText());
+    QCOMPARE(project.icon(), MainIconListPicture(5));
+    QVERIFY(project.rootDependentEnabled());
+    QVERIFY(!project.okEnabled());
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestPathChoosers::cancelledRootChangesNothing()
+{
+    Project project;
+    takeRoot(project);
+    project.AcceptSlotPath(3, inRoot(QStringLiteral("docs/Liesmich")));
+    project.setSlot(5, LibraryIconText());
+    const ProjectData before = project.data();
+
+    QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
+    QCOMPARE(Dialogs::takeRequests().size(), 1);
+    QVERIFY(project.data() == before);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestPathChoosers::rootGetsClosingSeparator_data()
+{
+    QTest::addColumn<QString>("returned");
+    QTest::addColumn<QString>("expectedRoot");
+#ifdef Q_OS_WIN
+    QTest::newRow("folder") << QStringLiteral("C:/CD") << QStringLiteral("C:\\CD\\");
+    QTest::newRow("drive root") << QStringLiteral("D:/") << QStringLiteral("D:\\");
+#else
+    QTest::newRow("folder") << QStringLiteral("/home/anna/CD") << QStringLiteral("/home/anna/CD/");
+    QTest::newRow("folder with separator")
+        << QStringLiteral("/home/anna/CD/") << QStringLiteral("/home/anna/CD/");
+    QTest::newRow("file-system root") << QStringLiteral("/") << QStringLiteral("/");
+#endif
+}
+
+void TestPathChoosers::rootGetsClosingSeparator()
+{
+    QFETCH(QString, returned);
+    QFETCH(QString, expectedRoot);
+    Project project;
+    Dialogs::setNextFolderResult(returned);
+    QVERIFY(ChooseCdRoot(project, nullptr));
+    QCOMPARE(project.cdRootPath(), expectedRoot);
+    QCOMPARE(project.slot(0), expectedRoot);
+
+    // Every file below that root is inside it.
+    const QString file =
+        expectedRoot + QStringLiteral("docs") + QDir::separator() + QStringLiteral("a.txt");
+    Dialogs::setNextFileResult(file);
+    QVERIFY(ChooseSlotPath(project, 2, nullptr));
+    QCOMPARE(project.slot(2), file);
+}
+
+void TestPathChoosers::folderTarget_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("expectedSlot");
+    QTest::newRow("a folder below the root")
+        << QStringLiteral("CD/docs") << QStringLiteral("CD/docs/");
+    QTest::newRow("the root itself") << QStringLiteral("CD") << QStringLiteral("CD/");
+}
+
+void TestPathChoosers::folderTarget()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, expectedSlot);
+    Project project;
+    takeRoot(project);
+    project.setTargetIsFolder(true);
+
+    Dialogs::setNextFolderResult(m_tmp->filePath(chosen));
+    QVERIFY(ChooseSlotPath(project, 1, nullptr));
+    QCOMPARE(project.slot(1), Native(m_tmp->filePath(expectedSlot)));
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    // What the window's dispatch does after slot 1.
+    project.UpdateOkButton();
+    QVERIFY(project.okEnabled());
+}
+
+void TestPathChoosers::outsidePathRefused_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("outside"); // relative to the temporary folder
+    QTest::newRow("neighbour folder with the root's name as prefix")
+        << 1 << QStringLiteral("CD2/index.htm");
+    QTest::newRow("name continuing the root's name") << 2 << QStringLiteral("CD-alt.htm");
+    QTest::newRow("above the root") << 3 << QStringLiteral("index.htm");
+    QTest::newRow("icon file outside") << 5 << QStringLiteral("CD2/AutoRun.ico");
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    // Here /x/cd and /x/CD are two different folders.
+    QTest::newRow("root in other letter case") << 4 << QStringLiteral("cd/docs/a.txt");
+#endif
+}
+
+void TestPathChoosers::outsidePathRefused()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, outside);
+    Project project;
+    takeRoot(project);
+    const QString earlier = inRoot(QStringLiteral("docs/Frueher.txt"));
+    Dialogs::setNextFileResult(earlier);
+    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    const ProjectData before = project.data();
+
+    Dialogs::setNextFileResult(Native(m_tmp->filePath(outside)));
+    MessageBox::setNextAnswer(MessageAnswer::No);
+    QVERIFY(!ChooseSlotPath(project, slot, nullptr));
+
+    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).text, OutsideText);
+    QCOMPARE(shown.at(0).icon, MessageIcon::Error);
+    QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
+    QCOMPARE(project.slot(slot), earlier);
+    QVERIFY(project.data() == before);
+    QCOMPARE(Dialogs::takeRequests().size(), 2);
+}
+
+void TestPathChoosers::yesOpensTheSameDialogAgain_data()
+{
+    QTest::addColumn<bool>("folderMode");
+    QTest::newRow("file dialog") << false;
+    QTest::newRow("folder browser") << true;
+}
+
+void TestPathChoosers::yesOpensTheSameDialogAgain()
+{
+    QFETCH(bool, folderMode);
+    Project project;
+    takeRoot(project);
+    project.setTargetIsFolder(folderMode);
+    const QString outside = Native(m_tmp->filePath(QStringLiteral("CD2")));
+    const QString inside = inRoot(QStringLiteral("docs"));
+    if (folderMode) {
+        Dialogs::setNextFolderResult(outside);
+        Dialogs::setNextFolderResult(outside);
+        Dialogs::setNextFolderResult(inside);
+    } else {
+        Dialogs::setNextFileResult(outside);
+        Dialogs::setNextFileResult(outside);
+        Dialogs::setNextFileResult(inside);
+    }
+    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    MessageBox::setNextAnswer(MessageAnswer::Yes);
+
+    QVERIFY(ChooseSlotPath(project, 1, nullptr));
+    QCOMPARE(project.slot(1), folderMode ? inside + QDir::separator() : inside);
+    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
+    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    QCOMPARE(requests.size(), 3);
+    for (const DialogRequest& request : requests) {
+        QCOMPARE(request, requests.first());
+        QCOMPARE(request.kind, folderMode ? DialogKind::Folder : DialogKind::OpenFile);
+        QCOMPARE(request.title, folderMode ? FolderTitle : FileTitle);
+    }
+}
+
+void TestPathChoosers::cancelKeepsTheSlot()
+{
+    Project project;
+    takeRoot(project);
+    const QString earlier = inRoot(QStringLiteral("docs/Preise.pdf"));
+    Dialogs::setNextFileResult(earlier);
+    QVERIFY(ChooseSlotPath(project, 2, nullptr));
+    project.setMenuText(0, QStringLiteral("Preise 2005"));
+    const ProjectData before = project.data();
+
+    for (int n = 1; n <= 5; ++n)
+        QVERIFY(!ChooseSlotPath(project, n, nullptr));
+    project.setTargetIsFolder(true);
+    QVERIFY(!ChooseSlotPath(project, 1, nullptr));
+    project.setTargetIsFolder(false);
+
+    QVERIFY(project.data() == before);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestPathChoosers::defaultMenuText_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("menuTextBefore");
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("expectedMenuText");
+
+    QTest::newRow("name before the first dot")
+        << 4 << NoMenuText() << QStringLiteral("docs/Handbuch.final.pdf")
+        << QStringLiteral("Handbuch");
+    QTest::newRow("name without a dot")
+        << 2 << NoMenuText() << QStringLiteral("Liesmich") << QStringLiteral("Liesmich");
+    QTest::newRow("upper-case name without a dot")
+        << 3 << NoMenuText() << QStringLiteral("docs/README") << QStringLiteral("README");
+    QTest::newRow("name beginning with a dot")
+        << 2 << NoMenuText() << QStringLiteral(".profile") << QString();
+    QTest::newRow("dot in a folder name only")
+        << 3 << NoMenuText() << QStringLiteral("v1.2/Hinweise") << QStringLiteral("Hinweise");
+    QTest::newRow("blank menu text counts as empty")
+        << 3 << QStringLiteral("   ") << QStringLiteral("Preise.pdf") << QStringLiteral("Preise");
+    QTest::newRow("erased menu text counts as empty")
+        << 2 << QString() << QStringLiteral("Preise.pdf") << QStringLiteral("Preise");
+    QTest::newRow("(kein) between blanks")
+        << 4 << QStringLiteral("  (kein) ") << QStringLiteral("Preise.pdf")
+        << QStringLiteral("Preise");
+    QTest::newRow("typed text stays")
+        << 2 << QStringLiteral("Preisliste") << QStringLiteral("Preise.pdf")
+        << QStringLiteral("Preisliste");
+    QTest::newRow("(kein) in other letter case is typed text")
+        << 2 << QStringLiteral("(Kein)") << QStringLiteral("Preise.pdf")
+        << QStringLiteral("(Kein)");
+}
+
+void TestPathChoosers::defaultMenuText()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, menuTextBefore);
+    QFETCH(QString, document);
+    QFETCH(QString, expectedMenuText);
+    Project project;
+    takeRoot(project);
+    project.setMenuText(slot - 2, menuTextBefore);
+
+    Dialogs::setNextFileResult(inRoot(document));
+    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    QCOMPARE(project.slot(slot), inRoot(document));
+    QCOMPARE(project.menuText(slot - 2), expectedMenuText);
+    // The other rows are not touched.
+    for (int row = 0; row < Project::RowCount; ++row) {
+        if (row != slot - 2)
+            QCOMPARE(project.menuText(row), NoMenuText());
+    }
+}
+
+void TestPathChoosers::fileDialogStartAndFilter_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("slotHoldsFile");
+    QTest::addColumn<QString>("expectedFilter");
+#ifdef Q_OS_WIN
+    const QString allFiles = QStringLiteral("Alle Dateien (*.*)");
+#else
+    const QString allFiles = QStringLiteral("Alle Dateien (*)");
+#endif
+    for (int slot = 1; slot <= 5; ++slot) {
+        const QString filter = slot == 5 ? QStringLiteral("Icons (*.ico)") : allFiles;
+        QTest::addRow("slot %d empty", slot) << slot << false << filter;
+        QTest::addRow("slot %d with a file", slot) << slot << true << filter;
+    }
+}
+
+void TestPathChoosers::fileDialogStartAndFilter()
+{
+    QFETCH(int, slot);
+    QFETCH(bool, slotHoldsFile);
+    QFETCH(QString, expectedFilter);
+    Project project;
+    takeRoot(project);
+    const QString file = inRoot(QStringLiteral("docs/AutoRun.ico"));
+    if (slotHoldsFile) {
+        Dialogs::setNextFileResult(file);
+        QVERIFY(ChooseSlotPath(project, slot, nullptr));
+        Dialogs::takeRequests();
+    }
+
+    ChooseSlotPath(project, slot, nullptr);
+    const QList<DialogRequest> expected{{DialogKind::OpenFile, FileTitle, expectedFilter,
+                                         slotHoldsFile ? file : rootPath(), slotHoldsFile}};
+    QCOMPARE(Dialogs::takeRequests(), expected);
+}
+
+void TestPathChoosers::targetKindChoosesTheDialog_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("folderKind");
+    QTest::addColumn<int>("expectedKind");
+    QTest::newRow("target, Datei") << 1 << false << int(DialogKind::OpenFile);
+    QTest::newRow("target, Ordner") << 1 << true << int(DialogKind::Folder);
+    QTest::newRow("context row, Ordner") << 3 << true << int(DialogKind::OpenFile);
+    QTest::newRow("icon, Ordner") << 5 << true << int(DialogKind::OpenFile);
+}
+
+void TestPathChoosers::targetKindChoosesTheDialog()
+{
+    QFETCH(int, slot);
+    QFETCH(bool, folderKind);
+    QFETCH(int, expectedKind);
+    Project project;
+    takeRoot(project);
+    project.setTargetIsFolder(folderKind);
+    ChooseSlotPath(project, slot, nullptr);
+    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(int(requests.first().kind), expectedKind);
+    if (requests.first().kind == DialogKind::Folder)
+        QCOMPARE(requests.first().title, FolderTitle);
+}
+
+void TestPathChoosers::unusableCharacterRefused_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("folderMode");
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("shownCharacter");
+
+    QTest::newRow("target file with ?")
+        << 1 << false << QStringLiteral("Was?.htm") << QStringLiteral("„?“ (U+003F)");
+    QTest::newRow("target folder with :")
+        << 1 << true << QStringLiteral("Teil 1: Anfang") << QStringLiteral("„:“ (U+003A)");
+    QTest::newRow("context document in a folder with *")
+        << 2 << false << QStringLiteral("a*b/Preise.pdf") << QStringLiteral("„*“ (U+002A)");
+    QTest::newRow("context document with a tab")
+        << 3 << false << QStringLiteral("Preise\t2005.pdf") << QStringLiteral("U+0009");
+    QTest::newRow("context document with greek")
+        << 4 << false << QStringLiteral("Ωmega.pdf") << QStringLiteral("„Ω“ (U+03A9)");
+    QTest::newRow("name holding a placeholder")
+        << 2 << false << QStringLiteral("%z% und %f%?.txt") << QStringLiteral("„?“ (U+003F)");
+    QTest::newRow("icon file with a quotation mark")
+        << 5 << false << QStringLiteral("\"Logo\".ico") << QStringLiteral("„\"“ (U+0022)");
+}
+
+void TestPathChoosers::unusableCharacterRefused()
+{
+    QFETCH(int, slot);
+    QFETCH(bool, folderMode);
+    QFETCH(QString, relative);
+    QFETCH(QString, shownCharacter);
+    Project project;
+    takeRoot(project);
+    project.setTargetIsFolder(folderMode);
+    const QString earlier = inRoot(folderMode ? QStringLiteral("docs/") : QStringLiteral("ok.txt"));
+    if (folderMode)
+        Dialogs::setNextFolderResult(inRoot(QStringLiteral("docs")));
+    else
+        Dialogs::setNextFileResult(earlier);
+    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    const ProjectData before = project.data();
+    Dialogs::takeRequests();
+
+    const QString bad = inRoot(relative);
+    if (folderMode)
+        Dialogs::setNextFolderResult(bad);
+    else
+        Dialogs::setNextFileResult(bad);
+    QVERIFY(!ChooseSlotPath(project, slot, nullptr));
+
+    QVERIFY(project.data() == before);
+    QCOMPARE(Dialogs::takeRequests().size(), 1); // no second dialog: the user must rename first
+    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, MessageIcon::Error);
+    QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
+    const QString shownPath = folderMode ? bad + QDir::separator() : bad;
+    const QString expected =
+        QStringLiteral("Der Name des von Ihnen angegebenen Objekts enthält ein Zeichen, das auf "
+                       "der CD nicht verwendet werden kann:\r\r    ") +
+        shownPath + QStringLiteral("\r\rDas Zeichen ist:\r\r    ") + shownCharacter +
+        QStringLiteral("\r\rWindows erlaubt dieses Zeichen nicht in Datei- oder Ordnernamen, oder "
+                       "es lässt sich nicht in die Datei AutoRun.Inf schreiben. Bitte benennen Sie "
+                       "die Datei bzw. den Ordner um und wählen Sie sie danach erneut aus.");
+    QCOMPARE(shown.at(0).text, expected);
+}
+
+void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
+{
+    Project project;
+    const QString root = Native(m_tmp->filePath(QStringLiteral("Was? Ωmega")));
+    Dialogs::setNextFolderResult(root);
+    QVERIFY(ChooseCdRoot(project, nullptr));
+    QCOMPARE(project.slot(0), root + QDir::separator());
+
+    const QString file = root + QDir::separator() + QStringLiteral("index.htm");
+    Dialogs::setNextFileResult(file);
+    QVERIFY(ChooseSlotPath(project, 1, nullptr));
+    QCOMPARE(project.slot(1), file);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+QTEST_MAIN(TestPathChoosers)
+#include "tst_pathchoosers.moc"
