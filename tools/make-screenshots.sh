@@ -14,3 +14,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
     '$build/bin/velkaro_screenshots' '$top/docs/screenshots'
 "
 echo "Screenshots written to docs/screenshots"
+# The help pages show the same two pictures of the main window.
+cp "$top/docs/screenshots/main-compact.png" "$top/resources/hilfe/bilder/hauptfenster-kompakt.png"
+cp "$top/docs/screenshots/main-extended.png" "$top/resources/hilfe/bilder/hauptfenster-erweitert.png"

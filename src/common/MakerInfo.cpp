@@ -1,6 +1,7 @@
 #include "MakerInfo.h"
 
 #include "BuildSettings.h"
+#include "GetWord.h"
 #include "Titles.h"
 
 namespace velkaro {
@@ -27,7 +28,7 @@ QString MakerSupportEmail()
 
 QString ProductPageAddress()
 {
-    const QString firstWord = ProductTitle().section(QLatin1Char(' '), 0, 0);
+    const QString firstWord = GetWord(ProductTitle(), 1);
     return (MakerWebAddress() + QStringLiteral("/?go=") + firstWord).toLower();
 }
 

@@ -1,10 +1,13 @@
 #include "Form1.h"
 
 #include "Autostart.h"
+#include "Help.h"
 #include "IconFile.h"
+#include "InfoFormCommercial.h"
 #include "MainIconList.h"
 #include "PathChoosers.h"
 #include "Sentinels.h"
+#include "SystemCheck.h"
 #include "Titles.h"
 #include "WindowPlacement.h"
 
@@ -329,6 +332,9 @@ void Form1::ToggleViewMode()
 void Form1::Btn_Click(int index)
 {
     switch (index) {
+    case 0:
+        RunSystemCheck();
+        break;
     case 1:
         if (WriteAutostart(m_project) == AutostartOutcome::Quit)
             close();
@@ -352,6 +358,12 @@ void Form1::Btn_Click(int index)
     case 13:
         ChooseDefaultIcon(m_project);
         break;
+    case 20:
+        ShowInfoDialog(this);
+        break;
+    case 21:
+        ShowHelp();
+        break;
     case 22:
         close();
         break;
@@ -370,9 +382,15 @@ void Form1::Btn_Click(int index)
     }
 }
 
-void Form1::Image1_Click() {}
+void Form1::Image1_Click()
+{
+    OpenMakerSite(QString());
+}
 
-void Form1::Image2_Click() {}
+void Form1::Image2_Click()
+{
+    OpenMakerSite(QString());
+}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {

@@ -2,9 +2,14 @@
 #include "Dialogs.h"
 #include "FileHelpers.h"
 #include "Form1.h"
+#include "Help.h"
+#include "InfoFormCommercial.h"
 #include "MainIconList.h"
+#include "MakerInfo.h"
 #include "MessageBox.h"
+#include "ProgressbarModule.h"
 #include "Sentinels.h"
+#include "ShellOpen.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -53,6 +58,7 @@ private slots:
     void positionStoredOnEveryWayOfClosing();
     void wholeOkRunFromTheWindow();
     void statusBarShowsTimeAndDate();
+    void commandsOfTheControlSection();
 
 private:
     QTemporaryDir m_tmp;
@@ -412,6 +418,54 @@ void Form1Test::statusBarShowsTimeAndDate()
     QVERIFY(!Find<QLabel>(form, "Status_Time")->text().isEmpty());
     QVERIFY(Find<QLabel>(form, "Status_Panel1")->text().isEmpty());
     QVERIFY(Find<QLabel>(form, "Status_Panel2")->text().isEmpty());
+}
+
+void Form1Test::commandsOfTheControlSection()
+{
+    Form1 form;
+    form.show();
+    SetShellOpenRecording(true);
+    SetProgramFolderForTesting(m_tmp.path()); // no help pages there
+
+    // System-Check: the steps play, then the fixed message; the project is untouched.
+    QList<int> values;
+    SetProgressWaitForTesting(
+        [&](ProgressBarForm&, const ProgressStep& step) { values << int(step.value); });
+    const ProjectData before = form.project().data();
+    QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
+    SetProgressWaitForTesting({});
+    QCOMPARE(values, (QList<int>{0, 13, 33, 68, 77, 90, 100}));
+    QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, QStringLiteral("Alle Einstellungen sind korrekt ..."));
+    QCOMPARE(form.project().data(), before);
+
+    // Info: one dialog for two clicks.
+    QTest::mouseClick(Btn(form, 20), Qt::LeftButton);
+    QTest::mouseClick(Btn(form, 20), Qt::LeftButton);
+    const QList<InfoFormCommercial*> dialogs = form.findChildren<InfoFormCommercial*>();
+    QCOMPARE(dialogs.size(), 1);
+    QVERIFY(dialogs.first()->isVisible());
+    QCOMPARE(dialogs.first()->windowTitle(), QStringLiteral("Velkaro 2005 - Info"));
+
+    // Help without local pages asks; Cancel opens nothing, OK the online manual.
+    MessageBox::setNextAnswer(MessageAnswer::Cancel);
+    QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
+    QVERIFY(TakeShellOpenRequests().isEmpty());
+    MessageBox::setNextAnswer(MessageAnswer::Ok);
+    QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
+    QList<ShellOpenRequest> opened = TakeShellOpenRequests();
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(opened.first().path.endsWith("/?go=velkaro"));
+    QCOMPARE(opened.first().windowState, ShellWindowMaximised);
+    MessageBox::takeShownMessages();
+
+    // The visible logo opens the maker's home page.
+    QTest::mouseClick(Find<QLabel>(form, "Image2"), Qt::LeftButton);
+    opened = TakeShellOpenRequests();
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().path, MakerWebAddress());
+    SetShellOpenRecording(false);
 }
 
 QTEST_MAIN(Form1Test)

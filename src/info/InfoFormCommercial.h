@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+
+class QFrame;
+class QPushButton;
+
+namespace velkaro {
+
+// A picture that reacts to a click, for the maker's logo.
+class ClickableImage : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The info text: title, version, tag line, the maker's line with the years
+// up to currentYear, and the invitation to the maker's web site. Lines are
+// separated by CR, as the label shows them.
+QString InfoText(int currentYear);
+
+// The info dialog: program, version and maker, with a way to the maker's site.
+// Not modal; it deletes itself when closed.
+class InfoFormCommercial : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit InfoFormCommercial(QWidget* parent = nullptr);
+
+    ClickableImage* Image1 = nullptr;
+    QLabel* Label0 = nullptr;
+    QFrame* Line1 = nullptr;
+    QPushButton* Btn1 = nullptr;
+    QPushButton* Btn3 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Form_Load();
+    void Btn_Click(int index);
+    void Image1_Click();
+};
+
+// The "&Info" command: opens the dialog, or brings the open one forward.
+InfoFormCommercial* ShowInfoDialog(QWidget* owner = nullptr);
+
+} // namespace velkaro

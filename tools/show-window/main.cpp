@@ -1,0 +1,31 @@
+// Shows one window of Velkaro by itself, so that a screenshot can be taken:
+//   velkaro_show_window progress   the System-Check, then exits
+//   velkaro_show_window info       the info dialog, until it is closed
+// See tools/take-screenshots.sh.
+
+#include "InfoFormCommercial.h"
+#include "MessageBox.h"
+#include "SystemCheck.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+
+using namespace velkaro;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "progress") == 0) {
+        MessageBox::setScripted(true);
+        RunSystemCheck();
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "info") == 0) {
+        ShowInfoDialog();
+        return app.exec();
+    }
+    std::fprintf(stderr, "Aufruf: velkaro_show_window progress | info\n");
+    return 2;
+}
