@@ -31,10 +31,15 @@ QImage LoadPicture(const QString& resource, int preferredWidth)
 
 IconPicture MainIconListPicture(int number)
 {
-    // Decoded once: every "Kein" and "Standard" hands out the same picture.
-    static const IconPicture disc{LoadPicture(QStringLiteral(":/mainiconlist/disc.ico"), 32), {}};
-    static const IconPicture none{LoadPicture(QStringLiteral(":/mainiconlist/noicon.png"), 16), {}};
-    return number == 2 ? disc : none;
+    // Each decoded once, when first asked for: the start needs only the mark
+    // for "no icon", and the disc icon would load the icon-format plug-in.
+    if (number == 2) {
+        static const IconPicture disc{LoadPicture(QStringLiteral(":/mainiconlist/disc.ico"), 32),
+                                      {}};
+        return disc;
+    }
+    static const IconPicture none{QImage(QStringLiteral(":/mainiconlist/noicon.png")), {}};
+    return none;
 }
 
 } // namespace velkaro

@@ -165,12 +165,17 @@ void Form1::BuildControls()
     m_image1 = new QLabel(f5);
     m_image1->setObjectName(QStringLiteral("Image1"));
     Place(m_image1, 150, 240, 2925, 795);
-    m_image1->setPixmap(QPixmap(QStringLiteral(":/logos/logo-wide.png")));
+    // Image1 is hidden from the start: its picture is decoded only if it is
+    // ever shown (see eventFilter), not on every start.
     m_image1->setScaledContents(true);
     m_image2 = new QLabel(f5);
     m_image2->setObjectName(QStringLiteral("Image2"));
     Place(m_image2, 2010, 120, 780, 255);
-    m_image2->setPixmap(QPixmap(QStringLiteral(":/logos/logo-badge.png")));
+    // The badge in the size the window shows it (twice that, for dense
+    // screens); the full picture would cost more to decode than the window.
+    QPixmap badge(QStringLiteral(":/logos/logo-badge-display.png"));
+    badge.setDevicePixelRatio(2.0);
+    m_image2->setPixmap(badge);
     m_image2->setScaledContents(true);
     for (QLabel* logo : {m_image1, m_image2}) {
         logo->setCursor(Qt::PointingHandCursor);
@@ -394,6 +399,8 @@ void Form1::Image2_Click()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_image1 && event->type() == QEvent::Show && m_image1->pixmap().isNull())
+        m_image1->setPixmap(QPixmap(QStringLiteral(":/logos/logo-wide.png")));
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == m_image1)
