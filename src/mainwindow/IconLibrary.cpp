@@ -1,9 +1,9 @@
 #include "IconLibrary.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPixmap>
+#include <QResource>
 #include <QtEndian>
 #include <atomic>
 
@@ -42,11 +42,43 @@ DirectoryChoice ReadDirectory(const QByteArray& file)
     return choice;
 }
 
+// A 32-bit BI_RGB image of an icon file: bottom-up rows of B, G, R, A.
+// The library's own icons take this way; it needs no image plug-in.
+QImage DecodeTrueColourImage(const QByteArray& file, int index)
+{
+    const auto* data = reinterpret_cast<const uchar*>(file.constData());
+    const uchar* entry = data + 6 + 16 * index;
+    const qsizetype offset = qFromLittleEndian<quint32>(entry + 12);
+    const qsizetype pixels = offset + 40;
+    const int width = 32, height = 32;
+    if (offset < 0 || pixels + 4 * width * height > file.size() ||
+        qFromLittleEndian<quint32>(data + offset) != 40 ||
+        qFromLittleEndian<qint32>(data + offset + 4) != width ||
+        qFromLittleEndian<qint32>(data + offset + 8) != 2 * height ||
+        qFromLittleEndian<quint16>(data + offset + 14) != 32 ||
+        qFromLittleEndian<quint32>(data + offset + 16) != 0)
+        return {};
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = data + pixels + 4 * width * (height - 1 - y);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qPremultiply(qFromLittleEndian<quint32>(row + 4 * x));
+    }
+    return image;
+}
+
 } // namespace
 
 QImage DecodeIconPicture(const QByteArray& iconFile)
 {
     const DirectoryChoice choice = ReadDirectory(iconFile);
+    if (choice.trueColour32 >= 0) {
+        const QImage image = DecodeTrueColourImage(iconFile, choice.trueColour32);
+        if (!image.isNull())
+            return image;
+    }
+    // Anything else (a PNG entry, a compressed DIB) is left to Qt's reader.
     const int wanted = choice.trueColour32 >= 0 ? choice.trueColour32 : std::max(0, choice.any32);
     QBuffer buffer;
     buffer.setData(iconFile);
@@ -66,11 +98,16 @@ IconLibrary::IconLibrary()
 {
     // The icons are numbered without gaps; the first missing number ends the library.
     for (int n = 1;; ++n) {
-        QFile file(resourcePath(n));
-        if (!file.open(QIODevice::ReadOnly))
+        const QResource resource(resourcePath(n));
+        if (!resource.isValid())
             break;
         Entry entry;
-        entry.fileBytes = file.readAll();
+        // Uncompressed resources are read where they lie in the program.
+        entry.fileBytes =
+            resource.compressionAlgorithm() == QResource::NoCompression
+                ? QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                          static_cast<qsizetype>(resource.size()))
+                : resource.uncompressedData();
         entry.picture = DecodeIconPicture(entry.fileBytes);
         m_entries.push_back(std::move(entry));
     }
