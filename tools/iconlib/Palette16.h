@@ -50,7 +50,7 @@ public:
     // beside its gain in accuracy (higher: flatter pictures), mixStep the
     // step of the mixes in sixteenths (4: only quarter, half and three
     // quarter patterns, which look calmer than sparse dots).
-    explicit Reducer(Reduction method, double mixPenalty = 0.2, int mixStep = 4);
+    explicit Reducer(Reduction method, double mixPenalty = 0.1, int mixStep = 4);
 
     IndexedImage reduce(const QImage& picture);
 

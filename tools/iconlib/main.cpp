@@ -320,7 +320,7 @@ int main(int argc, char** argv)
     parser.addOption(
         {"reduction", "nearest, ordered, floyd-steinberg or pattern.", "method", "pattern"});
     parser.addOption(
-        {"mix-penalty-32", "Cost of a pattern of two far-apart colours, 32 px.", "k", "0.2"});
+        {"mix-penalty-32", "Cost of a pattern of two far-apart colours, 32 px.", "k", "0.1"});
     parser.addOption({"mix-penalty-16", "The same for the 16 px pictures.", "k", "0.35"});
     parser.addOption({"mix-step", "Step of the patterns in sixteenths.", "n", "4"});
     parser.process(app);
