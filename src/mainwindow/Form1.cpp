@@ -6,6 +6,7 @@
 #include "InfoFormCommercial.h"
 #include "MainIconList.h"
 #include "PathChoosers.h"
+#include "SelIconDialog.h"
 #include "Sentinels.h"
 #include "SystemCheck.h"
 #include "Titles.h"
@@ -343,6 +344,9 @@ void Form1::Btn_Click(int index)
     case 1:
         if (WriteAutostart(m_project) == AutostartOutcome::Quit)
             close();
+        break;
+    case 2:
+        ShowIconLibrary(m_project);
         break;
     case 3:
         ToggleViewMode();

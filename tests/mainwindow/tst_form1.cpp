@@ -3,11 +3,14 @@
 #include "FileHelpers.h"
 #include "Form1.h"
 #include "Help.h"
+#include "IcoParser.h"
+#include "IconLibrary.h"
 #include "InfoFormCommercial.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
 #include "MessageBox.h"
 #include "ProgressbarModule.h"
+#include "SelIconDialog.h"
 #include "Sentinels.h"
 #include "ShellOpen.h"
 #include "WindowPlacement.h"
@@ -19,12 +22,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace velkaro;
 
@@ -59,6 +64,7 @@ private slots:
     void wholeOkRunFromTheWindow();
     void statusBarShowsTimeAndDate();
     void commandsOfTheControlSection();
+    void libraryIconEndsOnTheDisc();
 
 private:
     QTemporaryDir m_tmp;
@@ -466,6 +472,52 @@ void Form1Test::commandsOfTheControlSection()
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened.first().path, MakerWebAddress());
     SetShellOpenRecording(false);
+}
+
+void Form1Test::libraryIconEndsOnTheDisc()
+{
+    SetProgramFolderForTesting(m_tmp.path());
+    QFile launcher(m_tmp.filePath("Pirolo.Exe"));
+    QVERIFY(launcher.open(QIODevice::WriteOnly));
+    launcher.write("MZ");
+    launcher.close();
+    const QString root = m_tmp.filePath("disc") + "/";
+    QVERIFY(QDir().mkpath(root));
+
+    Form1 form;
+    form.show();
+    form.project().TakeCdRoot(root);
+    form.project().AcceptSlotPath(1, root);
+    form.project().UpdateOkButton();
+
+    // "Bibliothek": pick icon 200 in the real dialog and confirm, once it is
+    // open and modal.
+    bool picked = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        dialog->IconListView->setCurrentRow(199);
+        picked = dialog->IconListView->currentItem()->text() == QStringLiteral("200");
+        QTest::mouseClick(dialog->Btn[0], Qt::LeftButton);
+    });
+    poll.start(20);
+    QTest::mouseClick(Btn(form, 2), Qt::LeftButton);
+    QVERIFY(picked);
+    QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), LibraryIconText());
+
+    MessageBox::setNextAnswer(MessageAnswer::No);
+    QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
+    const QByteArray written = ReadAll(root + "AutoRun.Ico");
+    QCOMPARE(written, IconLibrary::instance().fileBytes(200));
+    QVERIFY(ReadAll(root + "AutoRun.Inf").contains("\r\nicon = AutoRun.Ico\r\n"));
+    // It loads back as an icon with its 32 x 32 image in 16 colours.
+    const test::IcoFile icon = test::ParseIco(written);
+    QVERIFY(icon.error.isEmpty());
+    QVERIFY(test::FindImage(icon, 32, 4));
+    QCOMPARE(QImage(root + "AutoRun.Ico").size(), QSize(32, 32));
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIcon>
+#include <QImage>
+#include <vector>
+
+namespace velkaro {
+
+// The icons that the program carries (resources/iconlib, numbered from 1).
+// Read and decoded once, on first use, and shared by every opening of the
+// library dialog and by the icon slot.
+class IconLibrary
+{
+public:
+    static const IconLibrary& instance();
+    // True once instance() has read the library; tests check that nothing
+    // reads it before it is needed.
+    static bool isLoaded();
+
+    int count() const { return static_cast<int>(m_entries.size()); }
+    // The 32 x 32 picture of icon n (its 32-bit image); null outside 1..count().
+    QImage picture(int n) const;
+    // The icon file of number n, byte for byte; empty outside 1..count().
+    QByteArray fileBytes(int n) const;
+    // The picture as an icon for item views, made on first request.
+    QIcon icon(int n) const;
+
+    // Resource path of icon n, e.g. ":/iconlib/007.ico".
+    static QString resourcePath(int n);
+
+private:
+    IconLibrary();
+
+    struct Entry
+    {
+        QByteArray fileBytes;
+        QImage picture;
+        mutable QIcon icon;
+    };
+    const Entry* entry(int n) const;
+
+    std::vector<Entry> m_entries;
+};
+
+// The 32 x 32 image of an icon file: the 32-bit one when the file has it,
+// otherwise the first 32 x 32 image, otherwise the first image.
+QImage DecodeIconPicture(const QByteArray& iconFile);
+
+} // namespace velkaro
