@@ -69,6 +69,19 @@ fi
         printf "%-44s %9.2f %% %8s\n", "CPU of a busy wait, for comparison", busy, ""
     }'
 
-if [ -x "$bin/bench_memory" ]; then
-    "$bin/bench_memory" | awk '/^rss/ {printf "%-44s %9.1f MB\n", "peak resident size " substr($0, index($0, $3)), $2}'
-fi
+"$bin/bench_icon_library" 21 | awk '
+    /^median opening/     {open = $7}
+    /^median empty/       {empty = $8}
+    /^first opening/      {first = $(NF-1)}
+    /after 5 more|after [0-9]+ more/ {added = $(NF-6)}
+    END {
+        printf "%-44s %9.2f ms %8s\n", "empty dialog of the library'"'"'s size (floor)", empty, "1.00"
+        printf "%-44s %9.2f ms %8.2f\n", "icon library dialog, opened and painted", open, open / empty
+        printf "%-44s %9.2f ms\n", "  its first opening (icons made for the view)", first
+        printf "%-44s %9s MB\n", "  memory the library adds (resident)", added
+    }'
+
+"$bin/bench_memory" | awk '/^rss/ {
+    label = $3; for (i = 4; i <= NF; ++i) label = label " " $i
+    printf "%-44s %9.1f MB\n", "peak RSS, " label, $2 }'
+
