@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Takes docs/screenshots/progress.png and info.png from real windows on a
 # virtual X display with a window manager, so that the title bars show.
-# Needs: xvfb icewm xdotool imagemagick, and a build (cmake --build --preset dev).
+# Needs: xvfb icewm xdotool imagemagick.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bin=${1:-build/dev/bin}
+cmake -S . -B "$(dirname "$bin")" -DVELKARO_BUILD_TOOLS=ON >/dev/null
+cmake --build "$(dirname "$bin")" --target velkaro_show_window
 out=docs/screenshots
 mkdir -p "$out"
 
