@@ -324,6 +324,19 @@ void InstallTest::licenceAndNotices()
     QVERIFY(copyright.contains("License: public-domain"));
     QVERIFY(!copyright.contains("@VELKARO")); // every setting was filled in
 
+    // Debian's changelog and the manual page, compressed.
+    const Run changelog =
+        RunProgram(QStringLiteral("gzip"), {QStringLiteral("-dc"), doc + "/changelog.gz"});
+    QCOMPARE(changelog.exitCode, 0);
+    QVERIFY2(changelog.out.startsWith(QStringLiteral("velkaro (" VELKARO_VERSION ") ")),
+             qPrintable(changelog.out));
+    const Run manual =
+        RunProgram(QStringLiteral("gzip"),
+                   {QStringLiteral("-dc"),
+                    Prefixed(QStringLiteral(VELKARO_INSTALL_MANDIR "/man1/velkaro.1.gz"))});
+    QCOMPARE(manual.exitCode, 0);
+    QVERIFY(manual.out.startsWith(QLatin1String(".TH VELKARO 1")));
+
     const QString iconNotice = QStringLiteral(VELKARO_SOURCE_DIR "/resources/iconlib/NOTICE");
     if (QFileInfo::exists(iconNotice)) {
         QCOMPARE(ReadAll(doc + "/NOTICE-iconlib"), ReadAll(iconNotice));

@@ -167,12 +167,19 @@ void PackageTest::contentsBelowUsr()
              QStringLiteral("../lib/velkaro/velkaro"));
     QVERIFY(
         m_members.value("/usr/lib/velkaro/velkaro").mode.startsWith(QLatin1String("-rwxr-xr-x")));
+    if (VELKARO_LAUNCHER_BUILT) {
+        // A Windows program is data here: Debian wants no executable bit on it.
+        QVERIFY(m_members.value("/usr/lib/velkaro/Pirolo.Exe")
+                    .mode.startsWith(QLatin1String("-rw-r--r--")));
+    }
     for (const QString& path : {"/usr/share/applications/" + id + ".desktop",
                                 "/usr/share/metainfo/" + id + ".metainfo.xml",
                                 "/usr/share/icons/hicolor/48x48/apps/" + id + ".png",
                                 "/usr/share/icons/hicolor/scalable/apps/" + id + ".svg",
                                 QStringLiteral("/usr/share/doc/velkaro/copyright"),
-                                QStringLiteral("/usr/share/doc/velkaro/LICENSE")}) {
+                                QStringLiteral("/usr/share/doc/velkaro/LICENSE"),
+                                QStringLiteral("/usr/share/doc/velkaro/changelog.gz"),
+                                QStringLiteral("/usr/share/man/man1/velkaro.1.gz")}) {
         QVERIFY2(m_members.value(path).mode.startsWith(QLatin1String("-rw-r--r--")),
                  qPrintable(path));
     }
