@@ -201,19 +201,20 @@ void InstallTest::installedProgramStartsFromAnotherFolder()
     process.start(QStringLiteral("/bin/sh"),
                   {QStringLiteral("-c"), QStringLiteral("exec velkaro")});
     QVERIFY(process.waitForStarted());
-    const bool ended = process.waitForFinished(1200);
-    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
-    QVERIFY2(!ended, qPrintable("velkaro endete sofort: " + errors));
-
     // What the kernel reports is what QCoreApplication::applicationDirPath()
-    // reads: the program's real file, with the link resolved.
+    // reads: the program's real file, with the link resolved. Until the
+    // shell has replaced itself it shows the shell.
     const QString proc = QStringLiteral("/proc/%1/").arg(process.processId());
-    const QString runningFile = QFile::symLinkTarget(proc + "exe");
-    const QString workingFolder = QFile::symLinkTarget(proc + "cwd");
+    const QString program = QFileInfo(m_appDir + "/velkaro").canonicalFilePath();
+    QTRY_COMPARE_WITH_TIMEOUT(QFile::symLinkTarget(proc + "exe"), program, 10000);
+    QCOMPARE(QFile::symLinkTarget(proc + "cwd"), QFileInfo(elsewhere.path()).canonicalFilePath());
+
+    // It keeps running: a missing library or platform plugin would end it at once.
+    const bool ended = process.waitForFinished(1000);
+    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
     process.kill();
     process.waitForFinished();
-    QCOMPARE(runningFile, QFileInfo(m_appDir + "/velkaro").canonicalFilePath());
-    QCOMPARE(workingFolder, QFileInfo(elsewhere.path()).canonicalFilePath());
+    QVERIFY2(!ended, qPrintable("velkaro endete: " + errors));
     QVERIFY2(!errors.contains(QLatin1String("qt.qpa.plugin")), qPrintable(errors));
 }
 
@@ -244,7 +245,8 @@ void InstallTest::okCopiesTheInstalledLauncher()
     QFile::remove(probeLink);
     QFile::remove(m_appDir + "/velkaro-probe");
     QVERIFY2(probe.exitCode == 0, qPrintable(probe.out + probe.err));
-    QVERIFY2(probe.out.contains("ProgramFolder=" + m_appDir + "/\n"), qPrintable(probe.out));
+    QVERIFY2(probe.out.contains("ProgramFolder=" + QFileInfo(m_appDir).canonicalFilePath() + "/\n"),
+             qPrintable(probe.out));
     QCOMPARE(ReadAll(cdRoot + "/Pirolo.Exe"), ReadAll(m_appDir + "/Pirolo.Exe"));
     QVERIFY(ReadAll(cdRoot + "/AutoRun.Inf").contains("open = Pirolo.Exe"));
 }
