@@ -3,7 +3,7 @@
 // file it really runs from, starts through bin/velkaro from any folder, and
 // the desktop finds its entry, icon and AppStream data.
 
-#include "KeepInstallManifest.h"
+#include "InstallSupport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,44 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
-#include <unistd.h>
 
 namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run RunProgram(const QString& program, const QStringList& arguments,
-               const QString& workingFolder = QString(),
-               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    process.start(program, arguments);
-    Run run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("%1 lief nicht zu Ende: %2").arg(program, process.errorString());
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The relative paths of every file below a folder, with their bytes.
 QMap<QString, QByteArray> FilesBelow(const QString& folder)
@@ -64,14 +28,6 @@ QMap<QString, QByteArray> FilesBelow(const QString& folder)
         files.insert(QDir(folder).relativeFilePath(path), ReadAll(path));
     }
     return files;
-}
-
-// The text of a symbolic link as stored, not resolved.
-QString LinkText(const QString& path)
-{
-    char target[4096] = {};
-    const ssize_t length = readlink(QFile::encodeName(path).constData(), target, sizeof target - 1);
-    return length > 0 ? QFile::decodeName(QByteArray(target, int(length))) : QString();
 }
 
 // The keys of the [Desktop Entry] group, localised keys included.

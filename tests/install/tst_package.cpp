@@ -2,46 +2,16 @@
 // its dependencies come from the program's own libraries, Pirolo.Exe goes in
 // untouched, and every file lies below /usr.
 
-#include "KeepInstallManifest.h"
+#include "InstallSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-};
-
-Run RunProgram(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    Run run;
-    if (!process.waitForFinished(600000)) {
-        process.kill();
-        process.waitForFinished();
-        run.out = QStringLiteral("%1 lief nicht zu Ende: %2").arg(program, process.errorString());
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAll());
-    return run;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // "libqt6core6 (>= 6.2.0), libc6 (>= 2.34)" -> {libqt6core6, libc6}
 QSet<QString> PackageNames(const QString& relation)
@@ -71,7 +41,7 @@ class PackageTest : public QObject
 
 private slots:
     void initTestCase();
-    void controlFields();
+    void noMaintainerScripts();
     void dependenciesComeFromTheProgram();
     void contentsBelowUsr();
     void launcherGoesInUntouched();
@@ -92,7 +62,7 @@ void PackageTest::initTestCase()
         QStringLiteral(VELKARO_CPACK_COMMAND),
         {QStringLiteral("--config"), QStringLiteral(VELKARO_BUILD_DIR "/CPackConfig.cmake"),
          QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), m_tmp.path()});
-    QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.out));
+    QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.out + cpack.err));
 
     const Run arch = RunProgram(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")});
     QCOMPARE(arch.exitCode, 0);
@@ -104,7 +74,7 @@ void PackageTest::initTestCase()
     // "-rwxr-xr-x root/root  12345 2026-12-08 01:00 ./usr/bin/velkaro -> ../lib/velkaro/velkaro"
     const Run contents =
         RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), m_deb});
-    QVERIFY2(contents.exitCode == 0, qPrintable(contents.out));
+    QVERIFY2(contents.exitCode == 0, qPrintable(contents.err));
     static const QRegularExpression line(
         QStringLiteral(R"(^(\S+)\s+(\S+)\s+\d+\s+\S+\s+\S+\s+\.(/\S*?)/?(?: -> (\S+))?$)"));
     for (const QString& text : contents.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -121,17 +91,11 @@ QString PackageTest::Field(const QString& name) const
         .out.trimmed();
 }
 
-void PackageTest::controlFields()
+void PackageTest::noMaintainerScripts()
 {
-    QCOMPARE(Field("Package"), QStringLiteral("velkaro"));
-    QCOMPARE(Field("Version"), QStringLiteral(VELKARO_VERSION));
-    QVERIFY(Field("Maintainer").contains(QLatin1Char('@')));
-    QVERIFY(Field("Description").startsWith(QLatin1String("prepare a folder as a CD")));
-    QVERIFY(PackageNames(Field("Recommends")).contains("xdg-utils"));
-
     // No maintainer scripts: removing the package takes exactly its files.
     const Run info = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("--info"), m_deb});
-    QVERIFY2(info.exitCode == 0, qPrintable(info.out));
+    QVERIFY2(info.exitCode == 0, qPrintable(info.err));
     for (const char* script : {"preinst", "postinst", "prerm", "postrm"})
         QVERIFY2(!info.out.contains(QLatin1String(script)), script);
 }
@@ -194,7 +158,7 @@ void PackageTest::launcherGoesInUntouched()
     const QString unpacked = m_tmp.filePath(QStringLiteral("unpacked"));
     const Run extract =
         RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("--extract"), m_deb, unpacked});
-    QVERIFY2(extract.exitCode == 0, qPrintable(extract.out));
+    QVERIFY2(extract.exitCode == 0, qPrintable(extract.err));
     QCOMPARE(ReadAll(unpacked + "/usr/lib/velkaro/Pirolo.Exe"),
              ReadAll(QStringLiteral(PIROLO_FILE)));
     const Run sections = RunProgram(QStringLiteral("readelf"),
