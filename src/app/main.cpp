@@ -1,3 +1,4 @@
+#include "AppIcon.h"
 #include "Form1.h"
 
 #include <QApplication>
@@ -5,6 +6,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(velkaro::ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELKARO_APP_ID));
     velkaro::Form1 window;
     window.show();
     return app.exec();
