@@ -1,11 +1,13 @@
 #include "AppIcon.h"
 #include "Form1.h"
+#include "QtTranslations.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    velkaro::InstallGermanQtTranslations(app);
     QApplication::setWindowIcon(velkaro::ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(VELKARO_APP_ID));
     velkaro::Form1 window;

@@ -1,4 +1,5 @@
 #include "MessageBox.h"
+#include "QtTranslations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,6 +18,7 @@ private slots:
     void scriptedAnswersAndRecord();
     void realBoxShowsCarriageReturnsAsLineBreaks();
     void realBoxYesNoDefaultsAndAnswers();
+    void buttonsSpeakGerman();
 };
 
 void MessageBoxTest::scriptedAnswersAndRecord()
@@ -77,6 +79,23 @@ void MessageBoxTest::realBoxYesNoDefaultsAndAnswers()
     QCOMPARE(MessageBox::show("Beenden?", MessageIcon::Information, MessageButtons::YesNo),
              MessageAnswer::No);
     QCOMPARE(defaultButton, QMessageBox::Yes);
+}
+
+void MessageBoxTest::buttonsSpeakGerman()
+{
+    QVERIFY2(InstallGermanQtTranslations(*QCoreApplication::instance()),
+             "Qt's German translations (qt6-translations-l10n) are missing");
+    QString yes, no;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::Yes)->click();
+    });
+    MessageBox::show("Beenden?", MessageIcon::Information, MessageButtons::YesNo);
+    QCOMPARE(yes, QStringLiteral("&Ja"));
+    QCOMPARE(no, QStringLiteral("&Nein"));
 }
 
 QTEST_MAIN(MessageBoxTest)
