@@ -1,4 +1,5 @@
 #include "FileHelpers.h"
+#include "TestFiles.h"
 #include "Windows1252.h"
 
 #include <QDir>
@@ -8,25 +9,8 @@
 #include <limits>
 
 using namespace velkaro;
-
-namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void WriteRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
+using velkaro::test::ReadAll;
+using velkaro::test::WriteRaw;
 
 class FileHelpersTest : public QObject
 {

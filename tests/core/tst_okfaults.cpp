@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,21 +15,10 @@
 #include <QTest>
 
 using namespace velkaro;
+using velkaro::test::ReadAll;
+using velkaro::test::WriteRaw;
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList Entries(const QString& folder)
 {

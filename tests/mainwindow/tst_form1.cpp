@@ -13,6 +13,7 @@
 #include "SelIconDialog.h"
 #include "Sentinels.h"
 #include "ShellOpen.h"
+#include "TestFiles.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -32,16 +33,8 @@
 #include <QTimer>
 
 using namespace velkaro;
-
-namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using velkaro::test::ReadAll;
+using velkaro::test::WriteRaw;
 
 class Form1Test : public QObject
 {
