@@ -15,7 +15,6 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <cstdio>
 
 using namespace velkaro;

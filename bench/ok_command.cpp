@@ -5,6 +5,7 @@
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_ok_command [runs]
 #include "Autostart.h"
 #include "FileHelpers.h"
+#include "IconChoice.h"
 #include "MessageBox.h"
 #include "Project.h"
 #include "Sentinels.h"
@@ -35,8 +36,6 @@ Stats Summarise(std::vector<double> ms)
     return {median, ms.front(), ms.back()};
 }
 
-QByteArray LibraryIconBytes();
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -62,8 +61,8 @@ int main(int argc, char* argv[])
     project.AcceptSlotPath(2, root + "doku/Handbuch.pdf");
     project.AcceptSlotPath(3, root + "doku/Preisliste.pdf");
     project.AcceptSlotPath(4, root + "doku/Lies mich.txt");
-    project.setSlot(Project::IconSlot, LibraryIconText());
-    project.setIcon({QImage(), LibraryIconBytes()});
+    // Icon 200 of the library, as the library dialog's OK leaves it.
+    ApplyLibraryIcon(project, 200);
 
     std::vector<double> okMs, floorMs;
     for (int i = 0; i < runs; ++i) {
@@ -92,14 +91,3 @@ int main(int argc, char* argv[])
     std::printf("ok_ratio %.2f\n", ok.median / floor.median);
     return 0;
 }
-
-namespace {
-
-QByteArray LibraryIconBytes()
-{
-    QFile file(QStringLiteral(":/mainiconlist/disc.ico"));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-} // namespace
