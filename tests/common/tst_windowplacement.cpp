@@ -17,6 +17,8 @@ class WindowPlacementTest : public QObject
 private slots:
     void init();
     void cleanup();
+    void parseStoredTwips_data();
+    void parseStoredTwips();
     void restore_data();
     void restore();
     void centreWindowWiderThanScreen();
@@ -42,6 +44,34 @@ void WindowPlacementTest::cleanup()
     SetScreenSizeForTesting(QSize());
 }
 
+void WindowPlacementTest::parseStoredTwips_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("twips");
+
+    QTest::newRow("as stored") << "1500" << 1500;
+    QTest::newRow("blanks and a line end around") << " 1500\r\n" << 1500;
+    QTest::newRow("plus sign, leading zeros") << "+0015" << 15;
+    QTest::newRow("negative stays negative") << "-15" << -15;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("blank inside") << "1 500" << -1;
+    QTest::newRow("fraction") << "15.5" << -1;
+    QTest::newRow("hexadecimal") << "0x10" << -1;
+    QTest::newRow("beyond an int") << "99999999999" << -1;
+    QTest::newRow("word") << "oben" << -1;
+    QTest::newRow("sign alone") << "-" << -1;
+    QTest::newRow("NUL and more after the digits")
+        << QStringLiteral("1536").append(QChar(0)) + "x" << -1;
+    QTest::newRow("digits of another script") << QStringLiteral("\u0661\u0665") << -1;
+}
+
+void WindowPlacementTest::parseStoredTwips()
+{
+    QFETCH(QString, text);
+    QFETCH(int, twips);
+    QCOMPARE(ParseStoredTwips(text), twips);
+}
+
 void WindowPlacementTest::restore_data()
 {
     QTest::addColumn<QString>("top");
@@ -64,6 +94,8 @@ void WindowPlacementTest::restore_data()
                                            << "12000" << centred;
     QTest::newRow("not a number") << "oben"
                                   << "30" << centred;
+    QTest::newRow("digits then a NUL character")
+        << QStringLiteral("1500").append(QChar(0)) << "30" << centred;
     QTest::newRow("fraction is not whole") << "15.5"
                                            << "30" << centred;
     QTest::newRow("zero corner") << "0"
