@@ -192,3 +192,19 @@ POLICIES = {
 }
 for name, (user, machine) in POLICIES.items():
     write("fuzz_autorunpolicy", name, pieces(user, machine))
+
+# --- names on the disk ----------------------------------------------------
+
+NAMES = {
+    "plain": "start/index.htm",
+    "umlauts-euro": "Übersicht €-Preise ß.txt",
+    "forbidden": "Wer?/Teil 1: Anfang<>|*\".txt",
+    "controls": "Preise\t2005\x7f\u0085.pdf",
+    "outside-1252": "Ωmega/Bild 😀.png",
+    "placeholders": "%z% und %f%\\n.txt",
+}
+for name, text in NAMES.items():
+    write("fuzz_names", name, text)
+# a lone high surrogate, then a pair, as raw UTF-16
+write("fuzz_names", "lone-surrogate", b"\xff" + "a".encode("utf-16-le") + b"\x00\xd8"
+      + "b😀".encode("utf-16-le"))
