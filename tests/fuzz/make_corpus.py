@@ -208,3 +208,9 @@ for name, text in NAMES.items():
 # a lone high surrogate, then a pair, as raw UTF-16
 write("fuzz_names", "lone-surrogate", b"\xff" + "a".encode("utf-16-le") + b"\x00\xd8"
       + "b😀".encode("utf-16-le"))
+
+# A directory that claims 65535 pictures and holds one: the loader once
+# tried every claimed entry.
+claims = bytearray(ico([(16, 16, 16, 4, dib(16, 16, 4))]))
+claims[4:6] = struct.pack("<H", 0xFFFF)
+write("fuzz_iconfile", "icon-claims-too-many.ico", bytes(claims))
