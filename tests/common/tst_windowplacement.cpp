@@ -24,6 +24,7 @@ private slots:
     void centreWindowWiderThanScreen();
     void saveStoresTwipsAsText();
     void unwritableStoreLosesOnlyThePosition();
+    void corruptSettingsFile();
 
 private:
     QTemporaryDir m_dir;
@@ -151,6 +152,31 @@ void WindowPlacementTest::unwritableStoreLosesOnlyThePosition()
     SaveFormPosition(&window);
     RestoreFormPosition(&window);
     QCOMPARE(window.pos(), QPoint(300, 250));
+}
+
+void WindowPlacementTest::corruptSettingsFile()
+{
+    // A settings file that someone else wrote: a NUL after the digits, a
+    // line without "=", and a stored list that claims 838 million items,
+    // which Qt tries to allocate room for when it reads the file.
+    QFile file(m_settingsFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Velkaro%202005]\n_Top=1500\\0\n_Top\xff"
+               "99\n"
+               "_Left=@Variant(\\0\\0\\0\\t2\\0\\0\\x1)\n");
+    file.close();
+
+    QWidget window;
+    window.resize(200, 100);
+    RestoreFormPosition(&window);
+    QCOMPARE(window.pos(), QPoint(300, 250));
+
+    // The next close stores the position over it, and it is used again.
+    window.move(30, 40);
+    SaveFormPosition(&window);
+    window.move(0, 0);
+    RestoreFormPosition(&window);
+    QCOMPARE(window.pos(), QPoint(30, 40));
 }
 
 QTEST_MAIN(WindowPlacementTest)

@@ -214,3 +214,9 @@ write("fuzz_names", "lone-surrogate", b"\xff" + "a".encode("utf-16-le") + b"\x00
 claims = bytearray(ico([(16, 16, 16, 4, dib(16, 16, 4))]))
 claims[4:6] = struct.pack("<H", 0xFFFF)
 write("fuzz_iconfile", "icon-claims-too-many.ico", bytes(claims))
+
+# A stored list that claims 838 million items: Qt asks for 26 GB when it
+# reads the file, and must cope with not getting them.
+write("fuzz_windowplacement", "settings-file-huge-list", placement(
+    True, (1024, 768), (600, 400),
+    b"[Velkaro%202005]\n_Top=1500\\0\n_Top\xff99\n_Left=@Variant(\\0\\0\\0\\t2\\0\\0\\x1)\n"))
