@@ -220,3 +220,8 @@ write("fuzz_iconfile", "icon-claims-too-many.ico", bytes(claims))
 write("fuzz_windowplacement", "settings-file-huge-list", placement(
     True, (1024, 768), (600, 400),
     b"[Velkaro%202005]\n_Top=1500\\0\n_Top\xff99\n_Left=@Variant(\\0\\0\\0\\t2\\0\\0\\x1)\n"))
+# The same with 250 million items, 8 GB: little enough that a machine may
+# hand them out.
+write("fuzz_windowplacement", "settings-file-large-list", placement(
+    True, (1024, 768), (600, 400),
+    b"[Velkaro%202005]\n_Top=1500\n_Left=@Variant(\\0\\0\\0\\t\\xf\\0\\0\\0\\0\\0\\0\\0)\n"))
