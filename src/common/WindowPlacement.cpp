@@ -16,15 +16,30 @@ QSize& ScreenOverride()
     return size;
 }
 
-// A stored value that is not a whole number counts as missing.
 int StoredTwips(const QString& key)
 {
-    bool ok = false;
-    const int value = GetAppSetting(key, QStringLiteral("-1")).trimmed().toInt(&ok);
-    return ok ? value : -1;
+    return ParseStoredTwips(GetAppSetting(key, QStringLiteral("-1")));
 }
 
 } // namespace
+
+int ParseStoredTwips(const QString& text)
+{
+    // QString::toInt stops at a NUL character and would read "1536\0xyz" as
+    // 1536, so the form is checked here: a sign at most, then digits only.
+    const QString number = text.trimmed();
+    const qsizetype first =
+        number.startsWith(QLatin1Char('+')) || number.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (number.size() == first)
+        return -1;
+    for (qsizetype i = first; i < number.size(); ++i) {
+        if (number.at(i) < QLatin1Char('0') || number.at(i) > QLatin1Char('9'))
+            return -1;
+    }
+    bool ok = false;
+    const int value = number.toInt(&ok);
+    return ok ? value : -1;
+}
 
 QSize ScreenSizePixels()
 {

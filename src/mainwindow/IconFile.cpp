@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 
 namespace velkaro {
 
@@ -62,7 +63,13 @@ std::optional<IconPicture> LoadIconFile(const QString& path)
     QBuffer buffer(&picture.fileBytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    const int count = std::max(1, reader.imageCount());
+    // The header may claim far more pictures than the file holds (an ICO
+    // directory counts up to 65535), and trying each one costs time. Every
+    // picture takes some bytes of its own (an ICO entry 16, a GIF frame more
+    // than 8), so no more are tried than the file has room for.
+    constexpr qsizetype MinBytesPerPicture = 8;
+    const qsizetype room = std::max<qsizetype>(1, picture.fileBytes.size() / MinBytesPerPicture);
+    const int count = int(std::clamp<qsizetype>(reader.imageCount(), 1, room));
     for (int i = 0; i < count; ++i) {
         if (i > 0 && !reader.jumpToImage(i))
             break;

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 namespace velkaro {
@@ -76,6 +77,14 @@ double ReadScriptNumber(const QString& element)
 
 qint64 RoundHalfEven(double number)
 {
+    // Converting a double beyond qint64 is undefined: hold it at the ends.
+    constexpr double TwoTo63 = 9223372036854775808.0;
+    if (std::isnan(number))
+        return 0;
+    if (number >= TwoTo63)
+        return std::numeric_limits<qint64>::max();
+    if (number < -TwoTo63)
+        return std::numeric_limits<qint64>::min();
     const double lower = std::floor(number);
     const double rest = number - lower;
     double rounded = lower;

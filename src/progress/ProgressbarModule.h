@@ -22,7 +22,8 @@ struct ProgressStep
 // character that cannot continue the number. No number at all reads as 0.
 double ReadScriptNumber(const QString& element);
 
-// Rounds to the nearest whole number, halves to the even neighbour.
+// Rounds to the nearest whole number, halves to the even neighbour. A number
+// beyond qint64 is held at its nearer end; not a number gives 0.
 qint64 RoundHalfEven(double number);
 
 // The steps of a script "value,delay,value,delay,...": elements are taken in

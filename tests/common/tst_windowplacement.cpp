@@ -17,11 +17,14 @@ class WindowPlacementTest : public QObject
 private slots:
     void init();
     void cleanup();
+    void parseStoredTwips_data();
+    void parseStoredTwips();
     void restore_data();
     void restore();
     void centreWindowWiderThanScreen();
     void saveStoresTwipsAsText();
     void unwritableStoreLosesOnlyThePosition();
+    void corruptSettingsFile();
 
 private:
     QTemporaryDir m_dir;
@@ -40,6 +43,34 @@ void WindowPlacementTest::cleanup()
 {
     SetSettingsFileForTesting(QString());
     SetScreenSizeForTesting(QSize());
+}
+
+void WindowPlacementTest::parseStoredTwips_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("twips");
+
+    QTest::newRow("as stored") << "1500" << 1500;
+    QTest::newRow("blanks and a line end around") << " 1500\r\n" << 1500;
+    QTest::newRow("plus sign, leading zeros") << "+0015" << 15;
+    QTest::newRow("negative stays negative") << "-15" << -15;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("blank inside") << "1 500" << -1;
+    QTest::newRow("fraction") << "15.5" << -1;
+    QTest::newRow("hexadecimal") << "0x10" << -1;
+    QTest::newRow("beyond an int") << "99999999999" << -1;
+    QTest::newRow("word") << "oben" << -1;
+    QTest::newRow("sign alone") << "-" << -1;
+    QTest::newRow("NUL and more after the digits")
+        << QStringLiteral("1536").append(QChar(0)) + "x" << -1;
+    QTest::newRow("digits of another script") << QStringLiteral("\u0661\u0665") << -1;
+}
+
+void WindowPlacementTest::parseStoredTwips()
+{
+    QFETCH(QString, text);
+    QFETCH(int, twips);
+    QCOMPARE(ParseStoredTwips(text), twips);
 }
 
 void WindowPlacementTest::restore_data()
@@ -64,6 +95,8 @@ void WindowPlacementTest::restore_data()
                                            << "12000" << centred;
     QTest::newRow("not a number") << "oben"
                                   << "30" << centred;
+    QTest::newRow("digits then a NUL character")
+        << QStringLiteral("1500").append(QChar(0)) << "30" << centred;
     QTest::newRow("fraction is not whole") << "15.5"
                                            << "30" << centred;
     QTest::newRow("zero corner") << "0"
@@ -119,6 +152,31 @@ void WindowPlacementTest::unwritableStoreLosesOnlyThePosition()
     SaveFormPosition(&window);
     RestoreFormPosition(&window);
     QCOMPARE(window.pos(), QPoint(300, 250));
+}
+
+void WindowPlacementTest::corruptSettingsFile()
+{
+    // A settings file that someone else wrote: a NUL after the digits, a
+    // line without "=", and a stored list that claims 838 million items,
+    // which Qt tries to allocate room for when it reads the file.
+    QFile file(m_settingsFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Velkaro%202005]\n_Top=1500\\0\n_Top\xff"
+               "99\n"
+               "_Left=@Variant(\\0\\0\\0\\t2\\0\\0\\x1)\n");
+    file.close();
+
+    QWidget window;
+    window.resize(200, 100);
+    RestoreFormPosition(&window);
+    QCOMPARE(window.pos(), QPoint(300, 250));
+
+    // The next close stores the position over it, and it is used again.
+    window.move(30, 40);
+    SaveFormPosition(&window);
+    window.move(0, 0);
+    RestoreFormPosition(&window);
+    QCOMPARE(window.pos(), QPoint(30, 40));
 }
 
 QTEST_MAIN(WindowPlacementTest)

@@ -42,6 +42,7 @@ private slots:
     void iconFileLoads();
     void severalPicturesInOneFile_data();
     void severalPicturesInOneFile();
+    void headerClaimingTooManyPictures();
     void notAPictureEmptiesTheSlot_data();
     void notAPictureEmptiesTheSlot();
     void iconFileOutsideRootRefused();
@@ -195,6 +196,38 @@ void TestIconFile::severalPicturesInOneFile()
     QCOMPARE(picture->image.size(), expectedSize);
     QCOMPARE(picture->image.pixel(16, 16), expectedColour);
     QCOMPARE(picture->fileBytes, bytes);
+}
+
+namespace {
+int g_warnings = 0;
+void CountWarnings(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type == QtWarningMsg)
+        ++g_warnings;
+}
+} // namespace
+
+void TestIconFile::headerClaimingTooManyPictures()
+{
+    // Two real pictures under a directory that claims 65535. Qt tries to read
+    // every claimed entry, and warns for each one beyond the file's end; the
+    // loader must stop at what the file has room for and still find the 32.
+    QByteArray bytes = IcoBytes({SolidImage(16, qRgb(255, 0, 0)), SolidImage(32, qRgb(0, 255, 0))});
+    QVERIFY(!bytes.isEmpty());
+    qToLittleEndian<quint16>(0xFFFF, bytes.data() + 4);
+    const QString path = m_tmp->filePath(QStringLiteral("Prahlt.ico"));
+    QVERIFY(WriteBytes(path, bytes));
+
+    g_warnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(CountWarnings);
+    const std::optional<IconPicture> picture = LoadIconFile(path);
+    qInstallMessageHandler(previous);
+
+    QVERIFY(picture.has_value());
+    QCOMPARE(picture->image.size(), QSize(32, 32));
+    QCOMPARE(picture->image.pixel(16, 16), qRgb(0, 255, 0));
+    QCOMPARE(picture->fileBytes, bytes);
+    QVERIFY2(g_warnings < bytes.size() / 8, qPrintable(QString::number(g_warnings)));
 }
 
 void TestIconFile::notAPictureEmptiesTheSlot_data()

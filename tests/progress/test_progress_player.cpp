@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -163,6 +164,14 @@ private slots:
         QTest::newRow("above half") << 2.5001 << qint64(3);
         QTest::newRow("-1.5 to -2") << -1.5 << qint64(-2);
         QTest::newRow("-2.5 to -2") << -2.5 << qint64(-2);
+        const qint64 top = std::numeric_limits<qint64>::max();
+        const qint64 bottom = std::numeric_limits<qint64>::min();
+        QTest::newRow("infinity held at the top") << HUGE_VAL << top;
+        QTest::newRow("1e300 held at the top") << 1e300 << top;
+        QTest::newRow("2^63 held at the top") << 9223372036854775808.0 << top;
+        QTest::newRow("-2^63 is the bottom itself") << -9223372036854775808.0 << bottom;
+        QTest::newRow("minus infinity held at the bottom") << -HUGE_VAL << bottom;
+        QTest::newRow("not a number gives 0") << std::nan("") << qint64(0);
     }
 
     void roundHalfEven()
