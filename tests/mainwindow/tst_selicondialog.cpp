@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 using namespace velkaro;
 
@@ -50,15 +51,17 @@ void Select(SelIconDialog& dialog, int number)
 // Runs action on the library dialog once exec() has shown it.
 void WhenDialogOpens(const std::function<void(SelIconDialog&)>& action)
 {
+    // The poller refers to itself weakly; the pending timers keep it alive,
+    // so it goes away with the last of them.
     auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [action, poll](int triesLeft) {
+    *poll = [action, self = std::weak_ptr(poll)](int triesLeft) {
         if (auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget());
             dialog && dialog->isVisible()) {
             action(*dialog);
             return;
         }
         if (triesLeft > 0)
-            QTimer::singleShot(10, [poll, triesLeft] { (*poll)(triesLeft - 1); });
+            QTimer::singleShot(10, [poll = self.lock(), triesLeft] { (*poll)(triesLeft - 1); });
     };
     QTimer::singleShot(0, [poll] { (*poll)(500); });
 }
