@@ -11,7 +11,7 @@
 # overrides ~/.cache/velkaro); HASH covers the Debian source version, the
 # compiler and every option below, so changing any of them builds a new Qt
 # beside the old one. A stamp file is written only after a successful install,
-# so an interrupted build is redone and a finished one costs seconds.
+# so an interrupted build is resumed and a finished one costs seconds.
 # Progress goes to build.log in the cache folder; build-time.txt keeps the
 # wall time of the build.
 set -euo pipefail
@@ -41,8 +41,10 @@ qt_version=${qt_version%%-*}
 
 # Only what Velkaro needs: Core, Gui, Widgets, Test (its test programs), the
 # windows, offscreen and minimal platform plug-ins, the windowsvista style and
-# the ICO plug-in. Third-party code is the copy in Qt's source, so the DLLs
-# depend on nothing but Windows and the mingw runtime.
+# the ICO plug-in. Direct2D stays on although its platform plug-in is not
+# shipped: without it Gui leaves out the DirectWrite font engine that the
+# windows plug-in links. Third-party code is the copy in Qt's source, so
+# the DLLs depend on nothing but Windows and the mingw runtime.
 OPTIONS=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=ON
@@ -65,7 +67,9 @@ OPTIONS=(
     -DFEATURE_icu=OFF
     -DFEATURE_zstd=OFF
     -DFEATURE_glib=OFF
-    -DFEATURE_direct2d=OFF
+    # Debian's source leaves out the Wintab headers (their licence forbids
+    # changes), which the windows plug-in needs for graphics tablets.
+    -DFEATURE_tabletevent=OFF
     -DFEATURE_jpeg=OFF
     -DFEATURE_gif=OFF
     -DFEATURE_ico=ON
@@ -142,8 +146,11 @@ if [ ! -f "$SRC/.velkaro-source-complete" ]; then
     touch "$SRC/.velkaro-source-complete"
 fi
 
-BUILD=$CACHE/build/qt-$qt_version-mingw64-$key
-rm -rf "$PREFIX" "$BUILD"
+# One build folder per Qt version, kept between runs: a new option set is
+# configured afresh in it, and Ninja recompiles only what that changes.
+BUILD=$CACHE/build/qt-$qt_version-mingw64
+rm -rf "$PREFIX"
+rm -f "$BUILD/CMakeCache.txt"
 mkdir -p "$PREFIX" "$BUILD"
 LOG=$PREFIX/build.log
 echo "Baue Qt $qt_version für Windows nach $PREFIX (Protokoll: $LOG); das dauert auf zwei Kernen rund eine Stunde." >&2
@@ -152,7 +159,8 @@ start=$(date +%s)
 {
     echo "== Qt $qt_version ($src_version) for $TRIPLE, key $key"
     echo "== $compiler_version"
-    cd "$BUILD"
+    # Qt refuses a build path through symbolic links; the real path is the same.
+    cd -P "$BUILD"
     nice -n 19 cmake -G Ninja "$SRC" \
         -DCMAKE_SYSTEM_NAME=Windows \
         -DCMAKE_SYSTEM_PROCESSOR=AMD64 \
@@ -167,9 +175,9 @@ start=$(date +%s)
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_INSTALL_PREFIX="$PREFIX" \
-        "${OPTIONS[@]}"
-    nice -n 19 ninja -j"$JOBS"
-    nice -n 19 cmake --install .
+        "${OPTIONS[@]}" &&
+        nice -n 19 ninja -j"$JOBS" &&
+        nice -n 19 cmake --install .
 } >"$LOG" 2>&1 || {
     echo "Der Qt-Bau ist fehlgeschlagen; die letzten Zeilen von $LOG:" >&2
     tail -n 30 "$LOG" >&2
@@ -181,7 +189,6 @@ end=$(date +%s)
 mkdir -p "$PREFIX/licenses"
 cp "$SRC"/LICENSES/*.txt "$SRC/debian/copyright" "$PREFIX/licenses/" 2>/dev/null || true
 echo "$((end - start)) s on $(nproc) cores, $(date -u +%Y-%m-%dT%H:%MZ)" >"$PREFIX/build-time.txt"
-rm -rf "$BUILD"
 touch "$STAMP"
 echo "Qt fertig nach $((end - start)) s." >&2
 echo "$PREFIX"
