@@ -75,8 +75,12 @@ int OpenOnDisc(const std::wstring& argument)
     info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
     int result = 0;
+    // A failure does not always set the last error: clear what an earlier
+    // call left there.
+    SetLastError(0);
     if (!ShellExecuteExW(&info)) {
-        const DWORD error = GetLastError();
+        const DWORD error =
+            ShellExecuteErrorCode(reinterpret_cast<std::uintptr_t>(info.hInstApp), GetLastError());
         // A prompt the user declined (elevation, a security warning) is
         // their answer, not a failure to report.
         if (error != ERROR_CANCELLED) {
