@@ -36,14 +36,13 @@ bool RecordMessage(const std::wstring& text, UINT icon)
         }
     }
     record += L'\t' + PiroloTitle() + L'\t' + text + L'\x1E';
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, record.c_str(),
-                                          static_cast<int>(record.size()), nullptr, 0, nullptr,
-                                          nullptr);
+    const int bytes = WideCharToMultiByte(
+        CP_UTF8, 0, record.c_str(), static_cast<int>(record.size()), nullptr, 0, nullptr, nullptr);
     std::vector<char> utf8(static_cast<std::size_t>(bytes));
     WideCharToMultiByte(CP_UTF8, 0, record.c_str(), static_cast<int>(record.size()), utf8.data(),
                         bytes, nullptr, nullptr);
-    const HANDLE handle = CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -5,10 +5,9 @@
 // its seam) opens the objects with recorder.exe, registered for documents
 // and folders, which writes down the path it was given.
 //
-// Where Wine differs from Windows the difference is named where it matters.
-// Wine has an open verb with DDE for folders; the test prefix replaces the
-// handler of folders and documents by the recorder, so it is asked where
-// Windows would ask Explorer or the document's program.
+// Where Wine differs from Windows, the case says so. The recorder stands in
+// for the documents' programs and for the file manager that opens folders
+// (Wine looks up the class "Folder" for them, as Windows does).
 
 #include "Autostart.h"
 #include "IconChoice.h"
@@ -26,7 +25,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <cstdio>
 
 using namespace velkaro;
@@ -211,8 +209,8 @@ void WineDiscTest::initTestCase()
              qPrintable(output));
 
     m_env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "WINEARCH", "WINESERVER",
-                             "WINELOADER"})
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "WINEARCH", "WINESERVER", "WINELOADER"})
         m_env.remove(QLatin1String(name));
     m_env.insert("WINEPREFIX", m_prefix);
     m_env.insert("WINEDEBUG", "-all");
@@ -284,11 +282,10 @@ WineDiscTest::RunShell(const QList<std::pair<QString, QString>>& commands)
             file.write(command.second.toUtf8() + "\n");
     }
     QString output;
-    const bool ran =
-        Execute(QStringLiteral(VELKARO_WINE),
-                {QStringLiteral(VELKARO_WINE_TEST_DIR "/windows/discshell.exe"),
-                 WindowsPath(script), WindowsPath(report)},
-                300000, &output);
+    const bool ran = Execute(QStringLiteral(VELKARO_WINE),
+                             {QStringLiteral(VELKARO_WINE_TEST_DIR "/windows/discshell.exe"),
+                              WindowsPath(script), WindowsPath(report)},
+                             300000, &output);
     QFile file(report);
     if (!ran || !file.open(QIODevice::ReadOnly)) {
         qWarning("%s", qPrintable(output));
@@ -326,14 +323,13 @@ const QMap<QString, QJsonObject>& WineDiscTest::DocumentDisc()
         {"Pirolo.Exe icons", "icons\tD:\\Pirolo.Exe"},
         {"from C:\\windows", "run\tC:\\windows\tD:\\Pirolo.Exe \"start\\index.htm\""},
     };
-    for (const char* key :
-         {"open", "shell\\0\\command", "shell\\1\\command", "shell\\2\\command",
-          "shell\\qb\\command"})
+    for (const char* key : {"open", "shell\\0\\command", "shell\\1\\command", "shell\\2\\command",
+                            "shell\\qb\\command"})
         commands.append({QLatin1String(key), "entry\t" + inf + '\t' + key + "\tD:\\"});
     for (const char* argument : {"fehlt\\nirgends.txt", "..\\start\\index.htm",
                                  "C:\\windows\\win.ini", "datei.txt:strom", "daten\\messwerte.qqq"})
-        commands.append({QLatin1String(argument),
-                         "run\tD:\\\t" + Launcher(QString::fromLatin1(argument))});
+        commands.append(
+            {QLatin1String(argument), "run\tD:\\\t" + Launcher(QString::fromLatin1(argument))});
     m_documentDisc = RunShell(commands);
     return m_documentDisc;
 }
@@ -371,12 +367,15 @@ void WineDiscTest::entriesOpenTheirObjects_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("start") << "open" << R"(D:\start\index.htm)";
-    QTest::newRow("context 0") << R"(shell\0\command)" << R"(D:\doku\handbuch.pdf)";
+    QTest::newRow("start") << "open"
+                           << R"(D:\start\index.htm)";
+    QTest::newRow("context 0") << R"(shell\0\command)"
+                               << R"(D:\doku\handbuch.pdf)";
     QTest::newRow("context 1, umlauts and blanks")
-        << R"(shell\1\command)" << R"(D:\Übersicht mit Leerzeichen\Präsentation.txt)";
-    QTest::newRow("context 2, a percent sign")
-        << R"(shell\2\command)" << R"(D:\preise\Preise 100%.pdf)";
+        << R"(shell\1\command)"
+        << R"(D:\Übersicht mit Leerzeichen\Präsentation.txt)";
+    QTest::newRow("context 2, a percent sign") << R"(shell\2\command)"
+                                               << R"(D:\preise\Preise 100%.pdf)";
 }
 
 void WineDiscTest::entriesOpenTheirObjects()
@@ -415,12 +414,13 @@ void WineDiscTest::refusals_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("exitCode");
 
-    QTest::newRow("missing file")
-        << R"(fehlt\nirgends.txt)"
-        << Message(IconError, MissingObjectText(LR"(D:\fehlt\nirgends.txt)")) << 1;
-    QTest::newRow("parent folder") << R"(..\start\index.htm)"
-                                   << Message(IconError, NotOnDiscText(LR"(..\start\index.htm)"))
-                                   << 2;
+    QTest::newRow("missing file") << R"(fehlt\nirgends.txt)"
+                                  << Message(IconError,
+                                             MissingObjectText(LR"(D:\fehlt\nirgends.txt)"))
+                                  << 1;
+    QTest::newRow("parent folder")
+        << R"(..\start\index.htm)" << Message(IconError, NotOnDiscText(LR"(..\start\index.htm)"))
+        << 2;
     QTest::newRow("drive letter") << R"(C:\windows\win.ini)"
                                   << Message(IconError, NotOnDiscText(LR"(C:\windows\win.ini)"))
                                   << 2;
@@ -511,8 +511,7 @@ void WineDiscTest::rootTargetWithTheLaunchersIcon()
                                    {"open", "entry\t" + inf + "\topen\tD:\\"},
                                    {"icon", "icon\t" + inf + "\tD:\\"}});
 
-    QCOMPARE(results.value("values").value("open").toString(),
-             QStringLiteral(R"(Pirolo.Exe "\")"));
+    QCOMPARE(results.value("values").value("open").toString(), QStringLiteral(R"(Pirolo.Exe "\")"));
     const Run run = ReadRun(results.value("open"));
     QVERIFY(run.finished);
     QCOMPARE(run.messages, QStringList());
@@ -535,8 +534,7 @@ void WineDiscTest::commaInAnIconPathIsReadAsAnIconIndex()
         QVERIFY(QFile::copy(QStringLiteral(VELKARO_DISC_ICO), Cd("bilder,neu/disc.ico")));
         project.AcceptSlotPath(5, Cd("bilder,neu/disc.ico"));
     });
-    const QJsonObject icon =
-        RunShell({{"icon", "icon\tD:\\AutoRun.Inf\tD:\\"}}).value("icon");
+    const QJsonObject icon = RunShell({{"icon", "icon\tD:\\AutoRun.Inf\tD:\\"}}).value("icon");
     QCOMPARE(icon.value("value").toString(), QStringLiteral(R"(bilder,neu\disc.ico)"));
     QCOMPARE(icon.value("file").toString(), QStringLiteral("bilder"));
     QCOMPARE(icon.value("icons").toObject().value("large").toInt(), 0);

@@ -17,10 +17,12 @@
 // REPORT.record, emptied before and read after the run, so that the report
 // holds the messages of the launcher and the paths handed to the recorder.
 
+// The other Windows headers need windows.h before them.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
 #include <shlwapi.h>
+// clang-format on
 
 #include <string>
 #include <vector>
@@ -31,8 +33,7 @@ constexpr DWORD RunTimeoutMs = 30000;
 
 std::wstring FromUtf8(const std::string& bytes)
 {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), nullptr, 0);
     std::wstring text(std::size_t(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), text.data(), length);
     return text;
@@ -183,8 +184,8 @@ std::wstring Run(std::wstring commandLine, const std::wstring& folder, const std
     const DWORD deadline = GetTickCount() + RunTimeoutMs;
     for (;;) {
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
-        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info,
-                                       sizeof info, nullptr) ||
+        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info,
+                                       nullptr) ||
             info.ActiveProcesses == 0) {
             break;
         }

@@ -5,9 +5,8 @@
 // from the raw line, as a folder's "D:\Bilder\" would lose its closing
 // backslash to the argv rules.
 
-#include <windows.h>
-
 #include <string>
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -38,10 +37,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, record.c_str(), int(record.size()), nullptr,
                                           0, nullptr, nullptr);
     std::string utf8(std::size_t(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, record.c_str(), int(record.size()), utf8.data(), bytes,
-                        nullptr, nullptr);
-    const HANDLE handle = CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, record.c_str(), int(record.size()), utf8.data(), bytes, nullptr,
+                        nullptr);
+    const HANDLE handle = CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return 4;
     }
