@@ -37,6 +37,8 @@ private slots:
     void messagesNameThePathOnALineOfItsOwn();
     void openFailureDescribesTheError_data();
     void openFailureDescribesTheError();
+    void shellExecuteFailureGivesItsCode_data();
+    void shellExecuteFailureGivesItsCode();
 };
 
 void LauncherCommandLineTest::readsTheArgument_data()
@@ -258,6 +260,19 @@ void LauncherCommandLineTest::openFailureDescribesTheError_data()
                                                       << "Unbekannter Fehler. (Code 4294967295)";
     QTest::newRow("code zero") << 0u << " \r\n"
                                << "Unbekannter Fehler. (Code 0)";
+    QTest::newRow("in use by another program") << 32u << ""
+                                               << "Die Datei wird von einem anderen Programm "
+                                                  "verwendet. (Code 32)";
+    QTest::newRow("library missing") << 1157u << ""
+                                     << "Eine Programmbibliothek, die zum Öffnen nötig ist, "
+                                        "wurde nicht gefunden. (Code 1157)";
+    // The system's texts come with their inserts unfilled.
+    QTest::newRow("the system's %1 is the path")
+        << 193u << "Fehlerhaftes EXE-Format für %1.\r\n"
+        << "Fehlerhaftes EXE-Format für F:\\a.pdf. (Code 193)";
+    QTest::newRow("other inserts dropped, formats too")
+        << 4000u << "%1!s! und %2, %10; 100% %"
+        << "F:\\a.pdf und , ; 100% % (Code 4000)";
 }
 
 void LauncherCommandLineTest::openFailureDescribesTheError()
@@ -271,6 +286,41 @@ void LauncherCommandLineTest::openFailureDescribesTheError()
         text.contains(QStringLiteral("Es kam dabei zu folgendem Fehler:\r\n\r\n    ") + lastLine),
         qPrintable(text));
     QVERIFY(text.endsWith(lastLine));
+}
+
+void LauncherCommandLineTest::shellExecuteFailureGivesItsCode_data()
+{
+    QTest::addColumn<quint64>("instApp");
+    QTest::addColumn<uint>("lastError");
+    QTest::addColumn<uint>("code");
+
+    QTest::newRow("no association, last error unset") << quint64(31) << 0u << 1155u;
+    QTest::newRow("no association, a last error of another call") << quint64(31) << 193u << 1155u;
+    QTest::newRow("association incomplete") << quint64(27) << 0u << 1155u;
+    QTest::newRow("file not found") << quint64(2) << 0u << 2u;
+    QTest::newRow("path not found") << quint64(3) << 0u << 3u;
+    QTest::newRow("access denied") << quint64(5) << 0u << 5u;
+    QTest::newRow("out of memory") << quint64(8) << 0u << 8u;
+    QTest::newRow("sharing violation") << quint64(26) << 0u << 32u;
+    QTest::newRow("DDE timeout") << quint64(28) << 0u << 1156u;
+    QTest::newRow("DDE failed") << quint64(29) << 0u << 1156u;
+    QTest::newRow("DDE busy") << quint64(30) << 0u << 1156u;
+    QTest::newRow("DLL not found") << quint64(32) << 0u << 1157u;
+    QTest::newRow("zero: out of resources") << quint64(0) << 0u << 8u;
+    QTest::newRow("zero with a last error: never set") << quint64(0) << 87u << 87u;
+    QTest::newRow("other value with a last error") << quint64(4) << 87u << 87u;
+    QTest::newRow("other value alone") << quint64(4) << 0u << 4u;
+    QTest::newRow("above 32: the last error") << quint64(42) << 1156u << 1156u;
+    QTest::newRow("a declined prompt stays cancelled") << quint64(5) << 1223u << 1223u;
+}
+
+void LauncherCommandLineTest::shellExecuteFailureGivesItsCode()
+{
+    QFETCH(quint64, instApp);
+    QFETCH(uint, lastError);
+    QFETCH(uint, code);
+
+    QCOMPARE(ShellExecuteErrorCode(static_cast<std::uintptr_t>(instApp), lastError), code);
 }
 
 QTEST_MAIN(LauncherCommandLineTest)

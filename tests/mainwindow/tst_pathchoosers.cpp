@@ -61,6 +61,8 @@ private slots:
     void unusableCharacterRefused_data();
     void unusableCharacterRefused();
     void unusableCharacterInTheRootIsNotRefused();
+    void commaRefusedInTheIconPathOnly_data();
+    void commaRefusedInTheIconPathOnly();
 
 private:
     // The CD root as the folder browser returns it, and as the project holds it.
@@ -507,6 +509,52 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), file);
     QVERIFY(MessageBox::shownMessages().isEmpty());
+}
+
+void TestPathChoosers::commaRefusedInTheIconPathOnly_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("icon file named with a comma") << 5 << QStringLiteral("Logo, neu.ico") << true;
+    QTest::newRow("icon file in a folder with a comma")
+        << 5 << QStringLiteral("bilder,neu/disc.ico") << true;
+    // A command line keeps the quotation marks around its path.
+    QTest::newRow("document with a comma") << 2 << QStringLiteral("Preise, 2005.pdf") << false;
+}
+
+void TestPathChoosers::commaRefusedInTheIconPathOnly()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, relative);
+    QFETCH(bool, refused);
+    Project project;
+    takeRoot(project);
+    Dialogs::setNextFileResult(inRoot(QStringLiteral("ok.ico")));
+    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    const ProjectData before = project.data();
+
+    const QString chosen = inRoot(relative);
+    Dialogs::setNextFileResult(chosen);
+    QCOMPARE(ChooseSlotPath(project, slot, nullptr), !refused);
+    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    if (!refused) {
+        QCOMPARE(project.slot(slot), chosen);
+        QCOMPARE(shown.size(), 0);
+        return;
+    }
+    QVERIFY(project.data() == before);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, MessageIcon::Error);
+    QCOMPARE(shown.at(0).text,
+             QStringLiteral("Der Pfad der von Ihnen angegebenen Icon-Datei enthält ein "
+                            "Komma:\r\r    ") +
+                 chosen +
+                 QStringLiteral("\r\rWindows liest in der Icon-Angabe der Datei AutoRun.Inf "
+                                "alles nach einem Komma als Nummer eines Icons und fände die "
+                                "Datei deshalb nicht. Bitte benennen Sie die Datei bzw. den "
+                                "Ordner um und wählen Sie sie danach erneut aus."));
 }
 
 QTEST_MAIN(TestPathChoosers)
