@@ -28,7 +28,11 @@ QString ProgressLine(qint64 written, qint64 total, double seconds)
 {
     static const QLocale german(QLocale::German, QLocale::Germany);
     const int percent = total > 0 ? int(written * 100 / total) : 100;
-    QString line = QStringLiteral("%1 %").arg(percent, 3);
+    constexpr int BarWidth = 24;
+    const int filled = percent * BarWidth / 100;
+    QString line = QLatin1Char('[') + QString(filled, QLatin1Char('#')) +
+                   QString(BarWidth - filled, QLatin1Char(' ')) + QStringLiteral("] ") +
+                   QStringLiteral("%1 %").arg(percent, 3);
     if (seconds < 1.0 || written <= 0)
         return line + QStringLiteral(" |     … MB/s | noch …");
     const double rate = double(written) / seconds;

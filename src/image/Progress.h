@@ -5,7 +5,8 @@
 
 namespace velkaro::image {
 
-// The progress line on a terminal: " 42 % |  12,3 MB/s | noch 0:07".
+// The progress line on a terminal:
+//   "[##########              ]  42 % |   12,3 MB/s | noch 0:07"
 // The speed and the time left need a second of writing to mean anything.
 QString ProgressLine(qint64 written, qint64 total, double seconds);
 

@@ -284,9 +284,10 @@ int RunWrite(const Arguments& args)
         Say(Err(), QStringLiteral("Es wurde kein Abbild geschrieben."));
         return ExitRefused;
     }
-    Say(Out(), QStringLiteral("AutoRun.Inf geprüft: Windows findet alles, was es nennt (%1 "
-                              "Verweise).")
-                   .arg(check.lines.size()));
+    Say(Out(),
+        QStringLiteral("AutoRun.Inf geprüft: Windows findet alles, was es nennt (%1).")
+            .arg(check.lines.size() == 1 ? QStringLiteral("1 Verweis")
+                                         : QStringLiteral("%1 Verweise").arg(check.lines.size())));
 
     struct sigaction action = {};
     action.sa_handler = OnStopSignal;
