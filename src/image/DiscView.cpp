@@ -32,9 +32,10 @@ QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& names
         const int length = JolietLength(entry.original);
         const QString forbidden = ForbiddenJolietCharacter(entry.original);
         if (uses.value(entry.name) > 1) {
-            entry.change = QStringLiteral("ein anderer Name im selben Ordner lautet in Joliet "
-                                          "ebenso („%1“), deshalb erhalten beide eine Nummer")
-                               .arg(entry.name);
+            entry.change =
+                QStringLiteral("ein anderer Name im selben Ordner lautet in Joliet "
+                               "ebenso („%1“), und jeder dieser Namen erhält eine Nummer")
+                    .arg(entry.name);
         } else if (entry.name == entry.original) {
             continue;
         } else if (!forbidden.isEmpty()) {

@@ -265,7 +265,8 @@ int RunWrite(const Arguments& args)
     if (!epoch.isEmpty()) {
         bool ok = false;
         const qint64 seconds = epoch.toLongLong(&ok);
-        if (!ok || seconds < 0 || epoch.startsWith('+'))
+        // Beyond 31 Dec 9999 a volume time has no four-digit year.
+        if (!ok || seconds < 0 || seconds > 253402300799LL || epoch.startsWith('+'))
             return UsageError(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von Sekunden seit "
                                              "1970: %1.")
                                   .arg(Quoted(QString::fromLocal8Bit(epoch))));
