@@ -3,8 +3,8 @@
 #include "ContextRows.h"
 #include "FileHelpers.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
 #include "MessageText.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
@@ -73,7 +73,7 @@ QString IconEntry(const Project& project)
 
 void ShowFailure(const QString& stored, const QList<std::pair<QString, QString>>& values)
 {
-    MessageBox::error(InsertIndented(ExpandEscapes(stored), values));
+    ShowError(InsertIndented(ExpandEscapes(stored), values));
 }
 
 } // namespace
@@ -205,8 +205,8 @@ bool ReportCompletion()
         QStringLiteral("Die CD-Autostart-Einstellungen wurden erfolgreich vorgenommen. Sie können "
                        "jetzt mit dem Testen bzw. dem Brennen Ihres CD-Projekts beginnen.") +
         QStringLiteral("\r\r") + QStringLiteral("Möchten Sie Velkaro 2005 jetzt beenden?");
-    return MessageBox::show(text, MessageIcon::Information, MessageButtons::YesNo,
-                            MessageAnswer::Yes) == MessageAnswer::Yes;
+    return ShowMessage(text, MessageIcon::Information, MessageButtons::YesNo, MessageAnswer::Yes) ==
+           MessageAnswer::Yes;
 }
 
 } // namespace velkaro

@@ -2,8 +2,8 @@
 
 #include "Dialogs.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
 #include "MessageText.h"
+#include "Messages.h"
 #include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
@@ -91,7 +91,7 @@ void VerifyIconFile(Project& project)
         project.setIcon(*picture);
         return;
     }
-    MessageBox::error(InvalidIconText());
+    ShowError(InvalidIconText());
     project.ClearSlot(Project::IconSlot);
 }
 

@@ -3,37 +3,10 @@
 #include "Titles.h"
 
 #include <QMessageBox>
-#include <QQueue>
-#include <utility>
 
 namespace velkaro {
 
 namespace {
-
-struct Script
-{
-    bool active = false;
-    QQueue<MessageAnswer> answers;
-    QList<ShownMessage> shown;
-};
-
-Script& script()
-{
-    static Script instance;
-    return instance;
-}
-
-MessageAnswer DefaultFor(MessageButtons buttons)
-{
-    switch (buttons) {
-    case MessageButtons::Ok:
-    case MessageButtons::OkCancel:
-        return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-        return MessageAnswer::Yes;
-    }
-    return MessageAnswer::Ok;
-}
 
 QMessageBox::StandardButton ToStandard(MessageAnswer answer)
 {
@@ -52,31 +25,16 @@ QMessageBox::StandardButton ToStandard(MessageAnswer answer)
 
 } // namespace
 
-QString MessageBox::displayText(const QString& text)
+MessageAnswer MessageBox::present(const ShownMessage& message)
 {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
-
-MessageAnswer MessageBox::show(const QString& text, MessageIcon icon, MessageButtons buttons,
-                               std::optional<MessageAnswer> defaultAnswer)
-{
-    const MessageAnswer fallback = defaultAnswer.value_or(DefaultFor(buttons));
-    Script& s = script();
-    if (s.active) {
-        s.shown.append({text, icon, buttons, fallback});
-        return s.answers.isEmpty() ? fallback : s.answers.dequeue();
-    }
-
     QMessageBox box;
     box.setWindowTitle(AppTitle());
     // Paths and menu texts may hold "<": never let the box guess rich text.
     box.setTextFormat(Qt::PlainText);
-    box.setText(displayText(text));
-    box.setIcon(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information);
-    switch (buttons) {
+    box.setText(MessageDisplayText(message.text));
+    box.setIcon(message.icon == MessageIcon::Error ? QMessageBox::Critical
+                                                   : QMessageBox::Information);
+    switch (message.buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
@@ -89,7 +47,7 @@ MessageAnswer MessageBox::show(const QString& text, MessageIcon icon, MessageBut
         box.setEscapeButton(QMessageBox::No);
         break;
     }
-    box.setDefaultButton(ToStandard(fallback));
+    box.setDefaultButton(ToStandard(message.defaultAnswer));
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
@@ -101,48 +59,10 @@ MessageAnswer MessageBox::show(const QString& text, MessageIcon icon, MessageBut
         return MessageAnswer::Ok;
     default:
         // Closed without a button: the safe answer of each set.
-        return buttons == MessageButtons::YesNo      ? MessageAnswer::No
-               : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
-                                                     : MessageAnswer::Ok;
+        return message.buttons == MessageButtons::YesNo      ? MessageAnswer::No
+               : message.buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
+                                                             : MessageAnswer::Ok;
     }
-}
-
-void MessageBox::information(const QString& text)
-{
-    show(text, MessageIcon::Information, MessageButtons::Ok);
-}
-
-void MessageBox::error(const QString& text)
-{
-    show(text, MessageIcon::Error, MessageButtons::Ok);
-}
-
-void MessageBox::setScripted(bool scripted)
-{
-    Script& s = script();
-    s.active = scripted;
-    s.answers.clear();
-    s.shown.clear();
-}
-
-bool MessageBox::isScripted()
-{
-    return script().active;
-}
-
-void MessageBox::setNextAnswer(MessageAnswer answer)
-{
-    script().answers.enqueue(answer);
-}
-
-QList<ShownMessage> MessageBox::takeShownMessages()
-{
-    return std::exchange(script().shown, {});
-}
-
-const QList<ShownMessage>& MessageBox::shownMessages()
-{
-    return script().shown;
 }
 
 } // namespace velkaro

@@ -1,12 +1,13 @@
 #include "ContextRows.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -15,8 +16,8 @@ class ProjectTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { MessageBox::setScripted(true); }
-    void cleanup() { MessageBox::setScripted(false); }
+    void init() { m_messages.emplace(); }
+    void cleanup() { m_messages.reset(); }
     void startState();
     void enabledStatesFollowTheProject();
     void clearSlot();
@@ -32,6 +33,7 @@ private slots:
     void checkContextRows();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     QTemporaryDir m_dir;
     QString root() const { return m_dir.path() + QLatin1Char('/'); }
 };
@@ -280,7 +282,7 @@ void ProjectTest::checkContextRows()
     QCOMPARE(CheckContextRows(project), accepted);
     QCOMPARE(project.data(), before);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), accepted ? 0 : 1);
     if (!accepted) {
         QVERIFY(shown.first().text.startsWith(

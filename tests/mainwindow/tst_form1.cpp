@@ -8,7 +8,7 @@
 #include "InfoFormCommercial.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "ProgressbarModule.h"
 #include "SelIconDialog.h"
 #include "Sentinels.h"
@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using namespace velkaro;
 using velkaro::test::ReadAll;
@@ -60,6 +61,7 @@ private slots:
     void libraryIconEndsOnTheDisc();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     QTemporaryDir m_tmp;
     QString m_settings;
 
@@ -79,7 +81,7 @@ private:
 
 void Form1Test::init()
 {
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     Dialogs::setScripted(true); // the choosers' dialogs never appear in a test
     m_settings = m_tmp.filePath("settings.ini");
     QFile::remove(m_settings);
@@ -89,7 +91,7 @@ void Form1Test::init()
 
 void Form1Test::cleanup()
 {
-    MessageBox::setScripted(false);
+    m_messages.reset();
     Dialogs::setScripted(false);
     SetSettingsFileForTesting(QString());
     SetScreenSizeForTesting(QSize());
@@ -353,13 +355,13 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
         form.project().TakeCdRoot(m_tmp.path());
         form.project().AcceptSlotPath(1, m_tmp.path() + "/");
         form.project().UpdateOkButton();
-        MessageBox::setNextAnswer(MessageAnswer::Yes);
+        m_messages->setNextAnswer(MessageAnswer::Yes);
         QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     }
     QVERIFY(!form.isVisible());
     QCOMPARE(StoredPosition(), expected);
     // No question is asked on the way out, but after OK its success question.
-    QCOMPARE(MessageBox::takeShownMessages().size(), way == "ok" ? 1 : 0);
+    QCOMPARE(m_messages->takeShown().size(), way == "ok" ? 1 : 0);
 }
 
 void Form1Test::wholeOkRunFromTheWindow()
@@ -390,7 +392,7 @@ void Form1Test::wholeOkRunFromTheWindow()
     project.AcceptSlotPath(2, root + "doku/handbuch.pdf");
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     QVERIFY(form.isVisible());
     const QByteArray written = ReadAll(root + "AutoRun.Inf");
@@ -434,7 +436,7 @@ void Form1Test::commandsOfTheControlSection()
     QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
     SetProgressWaitForTesting({});
     QCOMPARE(values, (QList<int>{0, 13, 33, 68, 77, 90, 100}));
-    QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, QStringLiteral("Alle Einstellungen sind korrekt ..."));
     QCOMPARE(form.project().data(), before);
@@ -448,16 +450,16 @@ void Form1Test::commandsOfTheControlSection()
     QCOMPARE(dialogs.first()->windowTitle(), QStringLiteral("Velkaro 2005 - Info"));
 
     // Help without local pages asks; Cancel opens nothing, OK the online manual.
-    MessageBox::setNextAnswer(MessageAnswer::Cancel);
+    m_messages->setNextAnswer(MessageAnswer::Cancel);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
     QVERIFY(TakeShellOpenRequests().isEmpty());
-    MessageBox::setNextAnswer(MessageAnswer::Ok);
+    m_messages->setNextAnswer(MessageAnswer::Ok);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
     QList<ShellOpenRequest> opened = TakeShellOpenRequests();
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened.first().path.endsWith("/?go=velkaro"));
     QCOMPARE(opened.first().windowState, ShellWindowMaximised);
-    MessageBox::takeShownMessages();
+    m_messages->takeShown();
 
     // The visible logo opens the maker's home page.
     QTest::mouseClick(Find<QLabel>(form, "Image2"), Qt::LeftButton);
@@ -501,7 +503,7 @@ void Form1Test::libraryIconEndsOnTheDisc()
     QVERIFY(picked);
     QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), LibraryIconText());
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     const QByteArray written = ReadAll(root + "AutoRun.Ico");
     QCOMPARE(written, IconLibrary::instance().fileBytes(200));

@@ -5,7 +5,7 @@
 #include "IcoFiles.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Sentinels.h"
 #include "WindowPlacement.h"
 
@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using namespace velkaro::testing;
@@ -65,6 +66,7 @@ private slots:
     void wholeRunWritesTheDisc();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     template <typename T> T* find(const QString& name)
     {
         T* child = m_form->findChild<T*>(name);
@@ -102,7 +104,7 @@ void Form1ChoosersTest::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     Dialogs::setScripted(true);
     SetSettingsFileForTesting(m_tmp->filePath(QStringLiteral("settings.ini")));
     SetScreenSizeForTesting(QSize(1024, 768));
@@ -115,7 +117,7 @@ void Form1ChoosersTest::init()
 void Form1ChoosersTest::cleanup()
 {
     m_form.reset();
-    MessageBox::setScripted(false);
+    m_messages.reset();
     Dialogs::setScripted(false);
     SetSettingsFileForTesting(QString());
     SetScreenSizeForTesting(QSize());
@@ -206,18 +208,18 @@ void Form1ChoosersTest::outsideAnswers()
         QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD2/x.pdf")));
 
     Dialogs::setNextFileResult(neighbour);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     click(41);
     QCOMPARE(pathField(3), earlier);
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt"));
 
     Dialogs::setNextFileResult(neighbour);
     Dialogs::setNextFileResult(cd(QStringLiteral("Neu.pdf")));
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
     click(41);
     QCOMPARE(pathField(3), cd(QStringLiteral("Neu.pdf")));
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt")); // filled before: kept
-    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
+    QCOMPARE(m_messages->takeShown().size(), 2);
     QCOMPARE(Dialogs::takeRequests().size(), 4);
 }
 
@@ -268,7 +270,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     QVERIFY(WriteBytes(broken, "kein Bild"));
     Dialogs::setNextFileResult(broken);
     click(7);
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1);
+    QCOMPARE(m_messages->takeShown().size(), 1);
     QCOMPARE(pathField(5), PleaseChooseText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
 }
@@ -284,7 +286,7 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
     QVERIFY(QFile::remove(file));
 
     click(7); // Cancel: the slot's file is loaded again, and is gone
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(pathField(5), PleaseChooseText());
@@ -297,7 +299,7 @@ void Form1ChoosersTest::unusableNameRefused()
     click(5);
     QCOMPARE(pathField(1), PleaseChooseText());
     QVERIFY(!enabled(1));
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.at(0).text.contains(QStringLiteral("    ") + cd(QStringLiteral("Was?.htm"))));
 }
@@ -322,9 +324,9 @@ void Form1ChoosersTest::wholeRunWritesTheDisc()
     click(42);
     Dialogs::setNextFileResult(cd(QStringLiteral("Bilder/Disc.ico")));
     click(7);
-    QVERIFY(MessageBox::takeShownMessages().isEmpty());
+    QVERIFY(m_messages->takeShown().isEmpty());
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     click(1);
     QVERIFY(m_form->isVisible());
 

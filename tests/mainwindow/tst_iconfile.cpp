@@ -2,7 +2,7 @@
 #include "IcoFiles.h"
 #include "IconFile.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using namespace velkaro::testing;
@@ -51,6 +52,7 @@ private slots:
     void standardAndKeinBeforeAndAfterARoot();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     QString inRoot(const QString& name) const
     {
         return QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD/") + name));
@@ -67,13 +69,13 @@ void TestIconFile::init()
     m_tmp = std::make_unique<QTemporaryDir>();
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD")));
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     Dialogs::setScripted(true);
 }
 
 void TestIconFile::cleanup()
 {
-    MessageBox::setScripted(false);
+    m_messages.reset();
     Dialogs::setScripted(false);
     m_tmp.reset();
 }
@@ -149,7 +151,7 @@ void TestIconFile::iconFileLoads()
     Dialogs::setNextFileResult(path);
     ChooseIconFile(project, nullptr);
 
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     QCOMPARE(project.slot(5), path);
     QCOMPARE(project.icon().image.size(), expectedSize);
     QCOMPARE(project.icon().image.pixel(expectedSize.width() / 2, expectedSize.height() / 2),
@@ -252,14 +254,14 @@ void TestIconFile::notAPictureEmptiesTheSlot()
     Project project;
     takeRoot(project);
     putIntoState(project, IconState(stateBefore));
-    QVERIFY(MessageBox::takeShownMessages().isEmpty());
+    QVERIFY(m_messages->takeShown().isEmpty());
 
     const QString path = inRoot(QStringLiteral("Kaputt.ico"));
     QVERIFY(WriteBytes(path, content));
     Dialogs::setNextFileResult(path);
     ChooseIconFile(project, nullptr);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
@@ -277,10 +279,10 @@ void TestIconFile::iconFileOutsideRootRefused()
     QVERIFY(WriteBytes(outside, IcoBytes({SolidImage(32, qRgb(9, 9, 9))})));
 
     Dialogs::setNextFileResult(outside);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     ChooseIconFile(project, nullptr);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
     QCOMPARE(project.slot(5), DefaultIconText());
@@ -294,7 +296,7 @@ void TestIconFile::cancelInLibraryStateKeepsIt()
     putIntoState(project, IconState::Library);
     ChooseIconFile(project, nullptr); // nothing queued: Cancel
     QCOMPARE(Dialogs::takeRequests().size(), 1);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     QCOMPARE(project.slot(5), LibraryIconText());
     QCOMPARE(project.icon(), m_libraryPicture);
 }
@@ -310,7 +312,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
 
     // The file is still there: the same picture again, no message.
     ChooseIconFile(project, nullptr);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     QCOMPARE(project.slot(5), path);
     QCOMPARE(project.icon(), loaded);
 
@@ -322,7 +324,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     // The file was deleted meanwhile: the message, then no icon.
     QVERIFY(QFile::remove(path));
     ChooseIconFile(project, nullptr);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
     QCOMPARE(project.slot(5), PleaseChooseText());
@@ -348,7 +350,7 @@ void TestIconFile::standardAndKeinBeforeAndAfterARoot()
     QCOMPARE(project.icon(), MainIconListPicture(5));
     // With a sentinel in the slot nothing is loaded and nothing is said.
     VerifyIconFile(project);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     QCOMPARE(project.slot(5), PleaseChooseText());
 }
 

@@ -1,6 +1,6 @@
 #include "Dialogs.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -63,6 +64,7 @@ private slots:
     void unusableCharacterInTheRootIsNotRefused();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     // The CD root as the folder browser returns it, and as the project holds it.
     QString rootFolder() const { return Native(m_tmp->filePath(QStringLiteral("CD"))); }
     QString rootPath() const { return rootFolder() + QDir::separator(); }
@@ -78,13 +80,13 @@ void TestPathChoosers::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     Dialogs::setScripted(true);
 }
 
 void TestPathChoosers::cleanup()
 {
-    MessageBox::setScripted(false);
+    m_messages.reset();
     Dialogs::setScripted(false);
     m_tmp.reset();
 }
@@ -136,7 +138,7 @@ void TestPathChoosers::newRootEmptiesTheProject()
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(project.rootDependentEnabled());
     QVERIFY(!project.okEnabled());
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::cancelledRootChangesNothing()
@@ -150,7 +152,7 @@ void TestPathChoosers::cancelledRootChangesNothing()
     QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
     QCOMPARE(Dialogs::takeRequests().size(), 1);
     QVERIFY(project.data() == before);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::rootGetsClosingSeparator_data()
@@ -206,7 +208,7 @@ void TestPathChoosers::folderTarget()
     Dialogs::setNextFolderResult(m_tmp->filePath(chosen));
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), Native(m_tmp->filePath(expectedSlot)));
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     // What the window's dispatch does after slot 1.
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
@@ -239,10 +241,10 @@ void TestPathChoosers::outsidePathRefused()
     const ProjectData before = project.data();
 
     Dialogs::setNextFileResult(Native(m_tmp->filePath(outside)));
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     QVERIFY(!ChooseSlotPath(project, slot, nullptr));
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, OutsideText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
@@ -276,12 +278,12 @@ void TestPathChoosers::yesOpensTheSameDialogAgain()
         Dialogs::setNextFileResult(outside);
         Dialogs::setNextFileResult(inside);
     }
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
 
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), folderMode ? inside + QDir::separator() : inside);
-    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
+    QCOMPARE(m_messages->takeShown().size(), 2);
     const QList<DialogRequest> requests = Dialogs::takeRequests();
     QCOMPARE(requests.size(), 3);
     for (const DialogRequest& request : requests) {
@@ -308,7 +310,7 @@ void TestPathChoosers::cancelKeepsTheSlot()
     project.setTargetIsFolder(false);
 
     QVERIFY(project.data() == before);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::defaultMenuText_data()
@@ -479,7 +481,7 @@ void TestPathChoosers::unusableCharacterRefused()
 
     QVERIFY(project.data() == before);
     QCOMPARE(Dialogs::takeRequests().size(), 1); // no second dialog: the user must rename first
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
@@ -506,7 +508,7 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
     Dialogs::setNextFileResult(file);
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), file);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 QTEST_MAIN(TestPathChoosers)
