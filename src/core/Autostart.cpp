@@ -127,7 +127,8 @@ QString BuildAutorunText(const Project& project, const AutostartEnvironment& env
             continue;
         const QString verb = QStringLiteral("shell\\") + QString::number(row);
         text += verb + QStringLiteral(" = &") + menuText + LineEnd;
-        text += verb + QStringLiteral("\\command = ") + LauncherCall(project, row + 2) + LineEnd;
+        text += verb + QStringLiteral("\\command = ") +
+                LauncherCall(project, Project::RowSlot(row)) + LineEnd;
     }
     text += QStringLiteral("shell\\qb = &Über Pirolo ...") + LineEnd;
     text += QStringLiteral("shell\\qb\\command = ") + LauncherFileName() + LineEnd;

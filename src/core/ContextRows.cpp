@@ -9,7 +9,7 @@ bool CheckContextRows(const Project& project)
 {
     for (int row = 0; row < Project::RowCount; ++row) {
         const bool textFilled = !Project::IsMenuTextEmpty(project.menuText(row));
-        const bool pathFilled = !Project::IsPathEmpty(project.slot(row + 2));
+        const bool pathFilled = !Project::IsPathEmpty(project.slot(Project::RowSlot(row)));
         if (textFilled != pathFilled) {
             ShowInformation(QStringLiteral(
                 "Ihre Angaben unter Schritt (3) sind nicht eindeutig: Ein vollständiger Eintrag "

@@ -133,7 +133,7 @@ void AutostartTest::exampleDiscByteForByte()
 {
     m_project->setMenuText(0, QStringLiteral("Handbuch"));
     m_project->AcceptSlotPath(2, Cd("doku/handbuch.pdf"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
@@ -219,17 +219,17 @@ void AutostartTest::sectionVariants()
     QFETCH(QByteArray, section);
 
     m_project->AcceptSlotPath(1, Cd(target));
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < Project::RowCount; ++row) {
         if (!documents.at(row).isEmpty())
-            m_project->AcceptSlotPath(row + 2, Cd(documents.at(row)));
+            m_project->AcceptSlotPath(Project::RowSlot(row), Cd(documents.at(row)));
         m_project->setMenuText(row, menuTexts.at(row));
     }
     if (icon == QLatin1String("file")) {
         QVERIFY(QDir().mkpath(Cd("icons")));
         QVERIFY(QFile::copy(":/mainiconlist/disc.ico", Cd("icons/disc.ico")));
-        m_project->AcceptSlotPath(5, Cd("icons/disc.ico"));
+        m_project->AcceptSlotPath(Project::IconSlot, Cd("icons/disc.ico"));
     } else {
-        m_project->setSlot(5, icon);
+        m_project->setSlot(Project::IconSlot, icon);
     }
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
@@ -308,7 +308,7 @@ void AutostartTest::autorunCannotBeCreated()
 void AutostartTest::launcherMissing()
 {
     QVERIFY(QFile::remove(m_program + "Pirolo.Exe"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
     const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
@@ -341,7 +341,7 @@ void AutostartTest::halfFilledRowTouchesNothing()
 {
     WriteRaw(Cd("AutoRun.Inf"), "alt");
     m_project->setMenuText(1, QStringLiteral("Handbuch"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Refused);
     QCOMPARE(Autorun(), QByteArray("alt"));
     QVERIFY(!QFileInfo::exists(Cd("Pirolo.Exe")));
@@ -353,7 +353,7 @@ void AutostartTest::halfFilledRowTouchesNothing()
 void AutostartTest::iconCannotBeWritten()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Ico")));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
     const QList<ShownMessage> shown = m_messages->takeShown();
@@ -371,7 +371,7 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
     QFile disc(":/mainiconlist/disc.ico");
     QVERIFY(disc.open(QIODevice::ReadOnly));
     const QByteArray bytes = disc.readAll();
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, bytes});
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), bytes);

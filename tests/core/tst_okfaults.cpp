@@ -78,7 +78,7 @@ void OkFaultsTest::init()
     m_project = new Project;
     m_project->TakeCdRoot(m_root);
     m_project->AcceptSlotPath(1, m_root);
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray(5000, 'I')});
 }
 

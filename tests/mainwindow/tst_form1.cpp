@@ -112,18 +112,24 @@ void Form1Test::startState()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowTitle(), QStringLiteral("Velkaro 2005"));
 
-    for (int index : {0, 2, 3, 4, 8, 13, 20, 21, 22, 30, 31, 32})
+    QList<int> enabled{0, 2, 3, 4, 8, 13, 20, 21, 22};
+    QList<int> disabled{1, 5, 7};
+    for (int row = 0; row < Project::RowCount; ++row) {
+        enabled << Project::ClearRowButtonBase + row;
+        disabled << Project::ChooseRowButtonBase + row;
+    }
+    for (int index : enabled)
         QVERIFY2(Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
-    for (int index : {1, 5, 7, 40, 41, 42})
+    for (int index : disabled)
         QVERIFY2(!Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
     QVERIFY(!Find<QRadioButton>(form, "DestTypeOpt_0")->isEnabled());
     QVERIFY(!Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
     QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_0")->isChecked());
 
-    for (int n = 0; n < 6; ++n)
+    for (int n = 0; n < Project::SlotCount; ++n)
         QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->text(),
                  PleaseChooseText());
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(Find<QLineEdit>(form, QStringLiteral("KMLabelTB_%1").arg(row))->text(),
                  NoMenuText());
     QVERIFY(!Find<QLabel>(form, "IconPreviewImg")->pixmap().isNull());
@@ -168,13 +174,12 @@ void Form1Test::tabOrder()
     Form1 form;
     QStringList expected{"PathTB_0",      "Btn_4",         "PathTB_1",
                          "DestTypeOpt_0", "DestTypeOpt_1", "Btn_5"};
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         expected << QStringLiteral("KMLabelTB_%1").arg(row)
-                 << QStringLiteral("PathTB_%1").arg(row + 2)
-                 << QStringLiteral("Btn_%1").arg(30 + row)
-                 << QStringLiteral("Btn_%1").arg(40 + row);
-    expected << "PathTB_5"
-             << "Btn_2"
+                 << QStringLiteral("PathTB_%1").arg(Project::RowSlot(row))
+                 << QStringLiteral("Btn_%1").arg(Project::ClearRowButtonBase + row)
+                 << QStringLiteral("Btn_%1").arg(Project::ChooseRowButtonBase + row);
+    expected << QStringLiteral("PathTB_%1").arg(Project::IconSlot) << "Btn_2"
              << "Btn_13"
              << "Btn_8"
              << "Btn_7"
@@ -237,14 +242,15 @@ void Form1Test::entriesSurviveViewSwitches()
         QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     QCOMPARE(form.project().menuText(1), QStringLiteral("Handbuch"));
     QCOMPARE(text->text(), QStringLiteral("Handbuch"));
-    QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), DefaultIconText());
+    QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
+             DefaultIconText());
 }
 
 void Form1Test::menuTextsAndPathFields()
 {
     Form1 form;
     form.show();
-    for (int n = 0; n < 6; ++n)
+    for (int n = 0; n < Project::SlotCount; ++n)
         QVERIFY(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->isReadOnly());
     auto* path = Find<QLineEdit>(form, "PathTB_0");
     QTest::keyClicks(path, "x");
@@ -266,10 +272,10 @@ void Form1Test::rowAndIconButtons()
 
     // "Standard" works before any root; choosing a root empties it again.
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
-    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
     QCOMPARE(project.icon(), MainIconListPicture(2));
     project.TakeCdRoot(m_tmp.path());
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
 
     project.AcceptSlotPath(3, m_tmp.path() + "/a.pdf");
     QCOMPARE(project.menuText(1), QStringLiteral("a"));
@@ -280,12 +286,14 @@ void Form1Test::rowAndIconButtons()
 
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
     QTest::mouseClick(Btn(form, 8), Qt::LeftButton);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     // With a root, the choosers and the target kind are enabled.
-    for (int index : {5, 7, 40, 41, 42})
+    for (int index : {5, 7})
         QVERIFY(Btn(form, index)->isEnabled());
+    for (int row = 0; row < Project::RowCount; ++row)
+        QVERIFY(Btn(form, Project::ChooseRowButtonBase + row)->isEnabled());
     QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
     QTest::mouseClick(Find<QRadioButton>(form, "DestTypeOpt_1"), Qt::LeftButton);
     QVERIFY(project.targetIsFolder());
@@ -501,7 +509,8 @@ void Form1Test::libraryIconEndsOnTheDisc()
     poll.start(20);
     QTest::mouseClick(Btn(form, 2), Qt::LeftButton);
     QVERIFY(picked);
-    QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), LibraryIconText());
+    QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
+             LibraryIconText());
 
     m_messages->setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);

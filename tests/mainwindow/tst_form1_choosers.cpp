@@ -158,22 +158,24 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     click(4);
     QCOMPARE(pathField(1), cd(QStringLiteral("index.htm")));
     QCOMPARE(menuField(0)->text(), QStringLiteral("Preisliste"));
-    QCOMPARE(pathField(5), DefaultIconText());
+    QCOMPARE(pathField(Project::IconSlot), DefaultIconText());
 
     const QString root = QDir::toNativeSeparators(m_tmp->filePath(secondRoot));
     Dialogs::setNextFolderResult(root);
     click(4);
     QCOMPARE(pathField(0), root + QDir::separator());
-    for (int n = 1; n < 6; ++n)
+    for (int n = 1; n < Project::SlotCount; ++n)
         QCOMPARE(pathField(n), PleaseChooseText());
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(menuField(row)->text(), NoMenuText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
     const QImage cross = MainIconListPicture(5).image.scaled(21, 21, Qt::IgnoreAspectRatio,
                                                              Qt::SmoothTransformation);
     QVERIFY(NearlySame(preview(), cross));
     QVERIFY(!enabled(1));
-    QVERIFY(enabled(5) && enabled(7) && enabled(40) && enabled(41) && enabled(42));
+    QVERIFY(enabled(5) && enabled(7));
+    for (int row = 0; row < Project::RowCount; ++row)
+        QVERIFY(enabled(Project::ChooseRowButtonBase + row));
 }
 
 void Form1ChoosersTest::targetChooserFollowsTheTargetKind()
@@ -260,7 +262,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(size, qRgb(200, 0, 0))})));
     Dialogs::setNextFileResult(file);
     click(7);
-    QCOMPARE(pathField(5), file);
+    QCOMPARE(pathField(Project::IconSlot), file);
     QCOMPARE(m_form->project().icon().image.size(), QSize(size, size));
     QCOMPARE(preview().size(), QSize(21, 21));
     QCOMPARE(preview().pixel(10, 10), qRgb(200, 0, 0));
@@ -271,7 +273,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     Dialogs::setNextFileResult(broken);
     click(7);
     QCOMPARE(m_messages->takeShown().size(), 1);
-    QCOMPARE(pathField(5), PleaseChooseText());
+    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
 }
 
@@ -282,14 +284,14 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(32, qRgb(0, 0, 200))})));
     Dialogs::setNextFileResult(file);
     click(7);
-    QCOMPARE(pathField(5), file);
+    QCOMPARE(pathField(Project::IconSlot), file);
     QVERIFY(QFile::remove(file));
 
     click(7); // Cancel: the slot's file is loaded again, and is gone
     const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
-    QCOMPARE(pathField(5), PleaseChooseText());
+    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
 }
 
 void Form1ChoosersTest::unusableNameRefused()

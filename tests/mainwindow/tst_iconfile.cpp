@@ -98,7 +98,7 @@ void TestIconFile::putIntoState(Project& project, IconState state)
         ChooseDefaultIcon(project);
         break;
     case IconState::Library:
-        project.setSlot(5, LibraryIconText());
+        project.setSlot(Project::IconSlot, LibraryIconText());
         project.setIcon(m_libraryPicture);
         break;
     case IconState::File: {
@@ -106,7 +106,7 @@ void TestIconFile::putIntoState(Project& project, IconState state)
         QVERIFY(WriteBytes(good, IcoBytes({SolidImage(32, qRgb(0, 255, 0))})));
         Dialogs::setNextFileResult(good);
         ChooseIconFile(project, nullptr);
-        QCOMPARE(project.slot(5), good);
+        QCOMPARE(project.slot(Project::IconSlot), good);
         break;
     }
     }
@@ -152,7 +152,7 @@ void TestIconFile::iconFileLoads()
     ChooseIconFile(project, nullptr);
 
     QVERIFY(m_messages->shown().isEmpty());
-    QCOMPARE(project.slot(5), path);
+    QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon().image.size(), expectedSize);
     QCOMPARE(project.icon().image.pixel(expectedSize.width() / 2, expectedSize.height() / 2),
              expectedColour);
@@ -266,7 +266,7 @@ void TestIconFile::notAPictureEmptiesTheSlot()
     QCOMPARE(shown.at(0).text, InvalidIconText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -285,7 +285,7 @@ void TestIconFile::iconFileOutsideRootRefused()
     const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
-    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
     QCOMPARE(project.icon(), MainIconListPicture(2));
 }
 
@@ -297,7 +297,7 @@ void TestIconFile::cancelInLibraryStateKeepsIt()
     ChooseIconFile(project, nullptr); // nothing queued: Cancel
     QCOMPARE(Dialogs::takeRequests().size(), 1);
     QVERIFY(m_messages->shown().isEmpty());
-    QCOMPARE(project.slot(5), LibraryIconText());
+    QCOMPARE(project.slot(Project::IconSlot), LibraryIconText());
     QCOMPARE(project.icon(), m_libraryPicture);
 }
 
@@ -306,14 +306,14 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     Project project;
     takeRoot(project);
     putIntoState(project, IconState::File);
-    const QString path = project.slot(5);
+    const QString path = project.slot(Project::IconSlot);
     const IconPicture loaded = project.icon();
     QCOMPARE(loaded.image.pixel(0, 0), qRgb(0, 255, 0));
 
     // The file is still there: the same picture again, no message.
     ChooseIconFile(project, nullptr);
     QVERIFY(m_messages->shown().isEmpty());
-    QCOMPARE(project.slot(5), path);
+    QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon(), loaded);
 
     // The file was changed meanwhile: the picture follows it.
@@ -327,7 +327,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -335,23 +335,23 @@ void TestIconFile::standardAndKeinBeforeAndAfterARoot()
 {
     Project project;
     ChooseDefaultIcon(project);
-    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
     QCOMPARE(project.icon(), MainIconListPicture(2));
     QCOMPARE(project.icon().image.size(), QSize(32, 32));
 
     // A root chosen afterwards empties it again.
     takeRoot(project);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     putIntoState(project, IconState::File);
     ChooseNoIcon(project);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
     // With a sentinel in the slot nothing is loaded and nothing is said.
     VerifyIconFile(project);
     QVERIFY(m_messages->shown().isEmpty());
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
 }
 
 QTEST_MAIN(TestIconFile)

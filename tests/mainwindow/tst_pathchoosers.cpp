@@ -115,7 +115,7 @@ void TestPathChoosers::newRootEmptiesTheProject()
     project.setMenuText(0, QStringLiteral("Preisliste"));
     project.AcceptSlotPath(2, inRoot(QStringLiteral("docs/Preise.pdf")));
     project.setMenuText(2, QStringLiteral("nur getippt"));
-    project.setSlot(5, DefaultIconText());
+    project.setSlot(Project::IconSlot, DefaultIconText());
     project.setIcon(MainIconListPicture(2));
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
@@ -146,7 +146,7 @@ void TestPathChoosers::cancelledRootChangesNothing()
     Project project;
     takeRoot(project);
     project.AcceptSlotPath(3, inRoot(QStringLiteral("docs/Liesmich")));
-    project.setSlot(5, LibraryIconText());
+    project.setSlot(Project::IconSlot, LibraryIconText());
     const ProjectData before = project.data();
 
     QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
@@ -303,7 +303,7 @@ void TestPathChoosers::cancelKeepsTheSlot()
     project.setMenuText(0, QStringLiteral("Preise 2005"));
     const ProjectData before = project.data();
 
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= Project::IconSlot; ++n)
         QVERIFY(!ChooseSlotPath(project, n, nullptr));
     project.setTargetIsFolder(true);
     QVERIFY(!ChooseSlotPath(project, 1, nullptr));
@@ -354,15 +354,15 @@ void TestPathChoosers::defaultMenuText()
     QFETCH(QString, expectedMenuText);
     Project project;
     takeRoot(project);
-    project.setMenuText(slot - 2, menuTextBefore);
+    project.setMenuText(Project::RowOfSlot(slot), menuTextBefore);
 
     Dialogs::setNextFileResult(inRoot(document));
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     QCOMPARE(project.slot(slot), inRoot(document));
-    QCOMPARE(project.menuText(slot - 2), expectedMenuText);
+    QCOMPARE(project.menuText(Project::RowOfSlot(slot)), expectedMenuText);
     // The other rows are not touched.
     for (int row = 0; row < Project::RowCount; ++row) {
-        if (row != slot - 2)
+        if (row != Project::RowOfSlot(slot))
             QCOMPARE(project.menuText(row), NoMenuText());
     }
 }
@@ -377,7 +377,7 @@ void TestPathChoosers::fileDialogStartAndFilter_data()
 #else
     const QString allFiles = QStringLiteral("Alle Dateien (*)");
 #endif
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= Project::IconSlot; ++slot) {
         const QString filter = slot == 5 ? QStringLiteral("Icons (*.ico)") : allFiles;
         QTest::addRow("slot %d empty", slot) << slot << false << filter;
         QTest::addRow("slot %d with a file", slot) << slot << true << filter;
