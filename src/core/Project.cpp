@@ -64,8 +64,8 @@ void Project::setIcon(const IconPicture& icon)
 void Project::ClearSlot(int n)
 {
     setSlot(n, PleaseChooseText());
-    if (n >= 2 && n <= 4)
-        setMenuText(n - 2, NoMenuText());
+    if (IsRowSlot(n))
+        setMenuText(RowOfSlot(n), NoMenuText());
     if (n == IconSlot)
         setIcon(MainIconListPicture(5));
 }
@@ -109,7 +109,7 @@ void Project::TakeCdRoot(const QString& folder)
     ResetProject();
     m_data.cdRootPath = AddBackslash(folder);
     m_data.cdRootShortPath = GetShortPath(m_data.cdRootPath);
-    setSlot(0, m_data.cdRootPath);
+    setSlot(CdRootSlot, m_data.cdRootPath);
     UpdateRootDependentControls();
     UpdateOkButton();
 }
@@ -125,8 +125,8 @@ bool Project::IsInsideCdRoot(const QString& path) const
 void Project::AcceptSlotPath(int n, const QString& path)
 {
     setSlot(n, path);
-    if (n >= 2 && n <= 4 && IsMenuTextEmpty(menuText(n - 2)))
-        setMenuText(n - 2, DefaultMenuText(path));
+    if (IsRowSlot(n) && IsMenuTextEmpty(menuText(RowOfSlot(n))))
+        setMenuText(RowOfSlot(n), DefaultMenuText(path));
 }
 
 QString Project::DefaultMenuText(const QString& path)

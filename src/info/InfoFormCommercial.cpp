@@ -2,7 +2,7 @@
 
 #include "Help.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Titles.h"
 #include "Version.h"
 #include "WindowPlacement.h"
@@ -130,7 +130,7 @@ void InfoFormCommercial::Form_Load()
     else
         CenterFormOnScreen(this);
 
-    Label0->setText(MessageBox::displayText(InfoText(QDate::currentDate().year())));
+    Label0->setText(MessageDisplayText(InfoText(QDate::currentDate().year())));
 }
 
 void InfoFormCommercial::Btn_Click(int index)

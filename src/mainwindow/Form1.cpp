@@ -140,16 +140,18 @@ void Form1::BuildControls()
         connect(text, &QLineEdit::textEdited, this,
                 [this, row](const QString& typed) { m_project.setMenuText(row, typed); });
         m_kmLabelTB[row] = text;
-        pathField(row + 2, f2, 2040, top, 4635);
-        AddButton(30 + row, f2, QStringLiteral("Kein"), 6720, top, 615, 315);
-        AddButton(40 + row, f2, QStringLiteral("&Auswahl ..."), 7380, top, 1035, 315);
+        pathField(Project::RowSlot(row), f2, 2040, top, 4635);
+        AddButton(Project::ClearRowButtonBase + row, f2, QStringLiteral("Kein"), 6720, top, 615,
+                  315);
+        AddButton(Project::ChooseRowButtonBase + row, f2, QStringLiteral("&Auswahl ..."), 7380, top,
+                  1035, 315);
     }
 
     // (4) the icon
     QGroupBox* f3 =
         frame(3, QStringLiteral("(4) Position der Datei mit dem Icon für dieses CD (optional)"),
               3900, 795);
-    pathField(5, f3, 180, 300, 4095);
+    pathField(Project::IconSlot, f3, 180, 300, 4095);
     m_iconPreviewImg = new QLabel(f3);
     m_iconPreviewImg->setObjectName(QStringLiteral("IconPreviewImg"));
     Place(m_iconPreviewImg, 4320, 300, 315, 315);
@@ -233,8 +235,10 @@ void Form1::SetTabOrder()
     QList<QWidget*> order{m_pathTB[0],      m_btn[4],         m_pathTB[1],
                           m_destTypeOpt[0], m_destTypeOpt[1], m_btn[5]};
     for (int row = 0; row < Project::RowCount; ++row)
-        order << m_kmLabelTB[row] << m_pathTB[row + 2] << m_btn[30 + row] << m_btn[40 + row];
-    order << m_pathTB[5] << m_btn[2] << m_btn[13] << m_btn[8] << m_btn[7];
+        order << m_kmLabelTB[row] << m_pathTB[Project::RowSlot(row)]
+              << m_btn[Project::ClearRowButtonBase + row]
+              << m_btn[Project::ChooseRowButtonBase + row];
+    order << m_pathTB[Project::IconSlot] << m_btn[2] << m_btn[13] << m_btn[8] << m_btn[7];
     order << m_btn[0] << m_btn[3] << m_btn[20] << m_btn[21] << m_btn[22] << m_btn[1];
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -255,7 +259,9 @@ void Form1::ConnectProject()
             [this](bool folder) { m_destTypeOpt[folder ? 1 : 0]->setChecked(true); });
     connect(&m_project, &Project::iconChanged, this, &Form1::ShowIconPicture);
     connect(&m_project, &Project::rootDependentEnabledChanged, this, [this](bool enabled) {
-        for (int index : {40, 41, 42, 5, 7})
+        for (int row = 0; row < Project::RowCount; ++row)
+            m_btn[Project::ChooseRowButtonBase + row]->setEnabled(enabled);
+        for (int index : {5, 7})
             m_btn[index]->setEnabled(enabled);
         m_destTypeOpt[0]->setEnabled(enabled);
         m_destTypeOpt[1]->setEnabled(enabled);
@@ -337,6 +343,16 @@ void Form1::ToggleViewMode()
 
 void Form1::Btn_Click(int index)
 {
+    const int clearRow = index - Project::ClearRowButtonBase;
+    if (clearRow >= 0 && clearRow < Project::RowCount) {
+        m_project.ClearSlot(Project::RowSlot(clearRow));
+        return;
+    }
+    const int chooseRow = index - Project::ChooseRowButtonBase;
+    if (chooseRow >= 0 && chooseRow < Project::RowCount) {
+        ChooseSlotPath(m_project, Project::RowSlot(chooseRow), this);
+        return;
+    }
     switch (index) {
     case 0:
         RunSystemCheck();
@@ -375,16 +391,6 @@ void Form1::Btn_Click(int index)
         break;
     case 22:
         close();
-        break;
-    case 30:
-    case 31:
-    case 32:
-        m_project.ClearSlot(index - 28);
-        break;
-    case 40:
-    case 41:
-    case 42:
-        ChooseSlotPath(m_project, index - 38, this);
         break;
     default:
         break;

@@ -55,8 +55,8 @@ private:
     Project m_project;
     std::map<int, QPushButton*> m_btn;
     std::map<int, QGroupBox*> m_frame;
-    QLineEdit* m_pathTB[6] = {};
-    QLineEdit* m_kmLabelTB[3] = {};
+    QLineEdit* m_pathTB[Project::SlotCount] = {};
+    QLineEdit* m_kmLabelTB[Project::RowCount] = {};
     QLabel* m_label1[2] = {};
     QRadioButton* m_destTypeOpt[2] = {};
     QCheckBox* m_useLFNChk = nullptr;

@@ -2,8 +2,8 @@
 
 #include "Dialogs.h"
 #include "FileHelpers.h"
-#include "MessageBox.h"
 #include "MessageText.h"
+#include "Messages.h"
 #include "Project.h"
 #include "UnusableCharacters.h"
 
@@ -85,18 +85,18 @@ bool ChooseSlotPath(Project& project, int n, QWidget* owner)
         if (project.IsInsideCdRoot(path)) {
             const QString below = path.mid(project.cdRootPath().size());
             if (const auto bad = FindUnusableCharacter(below)) {
-                MessageBox::error(UnusableCharacterText(path, *bad));
+                ShowError(UnusableCharacterText(path, *bad));
                 return false;
             }
             if (n == Project::IconSlot && below.contains(QLatin1Char(','))) {
-                MessageBox::error(CommaInIconPathText(path));
+                ShowError(CommaInIconPathText(path));
                 return false;
             }
             project.AcceptSlotPath(n, path);
             return true;
         }
 
-        if (MessageBox::show(OutsideRootText(), MessageIcon::Error, MessageButtons::YesNo) !=
+        if (ShowMessage(OutsideRootText(), MessageIcon::Error, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
             return false;
     }

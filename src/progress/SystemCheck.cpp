@@ -1,6 +1,6 @@
 #include "SystemCheck.h"
 
-#include "MessageBox.h"
+#include "Messages.h"
 #include "ProgressbarModule.h"
 
 #include <QSettings>
@@ -159,9 +159,9 @@ bool RunSystemCheck()
     const SystemCheckResult result =
         SystemCheckMessage(PolicyOverride() ? *PolicyOverride() : ReadSystemAutoRunPolicy());
     if (result.problem)
-        MessageBox::error(result.text);
+        ShowError(result.text);
     else
-        MessageBox::information(result.text);
+        ShowInformation(result.text);
     return true;
 }
 

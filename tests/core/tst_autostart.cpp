@@ -2,7 +2,7 @@
 #include "FileHelpers.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 #include "TestFiles.h"
@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using velkaro::test::ReadAll;
@@ -63,6 +64,7 @@ private slots:
     void completionQuestion();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     Project* m_project = nullptr;
     QTemporaryDir m_tmp;
     QString m_root;    // the CD root, with its closing separator
@@ -76,7 +78,7 @@ private:
 
 void AutostartTest::init()
 {
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     QDir(m_tmp.path()).removeRecursively();
     QVERIFY(QDir().mkpath(m_tmp.filePath("Projekt/CD/start")));
     QVERIFY(QDir().mkpath(m_tmp.filePath("Programm")));
@@ -97,13 +99,13 @@ void AutostartTest::init()
 void AutostartTest::cleanup()
 {
     delete m_project;
-    MessageBox::setScripted(false);
+    m_messages.reset();
 }
 
 AutostartOutcome AutostartTest::RunOk()
 {
     const ProjectData before = m_project->data();
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     const AutostartOutcome outcome = WriteAutostart(*m_project, m_env);
     // Whatever happened, the project is as it was.
     [&] { QCOMPARE(m_project->data(), before); }();
@@ -131,7 +133,7 @@ void AutostartTest::exampleDiscByteForByte()
 {
     m_project->setMenuText(0, QStringLiteral("Handbuch"));
     m_project->AcceptSlotPath(2, Cd("doku/handbuch.pdf"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
@@ -148,7 +150,7 @@ void AutostartTest::exampleDiscByteForByte()
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), QByteArray("ICON"));
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text,
              QStringLiteral("Die CD-Autostart-Einstellungen wurden erfolgreich vorgenommen. Sie "
@@ -217,24 +219,24 @@ void AutostartTest::sectionVariants()
     QFETCH(QByteArray, section);
 
     m_project->AcceptSlotPath(1, Cd(target));
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < Project::RowCount; ++row) {
         if (!documents.at(row).isEmpty())
-            m_project->AcceptSlotPath(row + 2, Cd(documents.at(row)));
+            m_project->AcceptSlotPath(Project::RowSlot(row), Cd(documents.at(row)));
         m_project->setMenuText(row, menuTexts.at(row));
     }
     if (icon == QLatin1String("file")) {
         QVERIFY(QDir().mkpath(Cd("icons")));
         QVERIFY(QFile::copy(":/mainiconlist/disc.ico", Cd("icons/disc.ico")));
-        m_project->AcceptSlotPath(5, Cd("icons/disc.ico"));
+        m_project->AcceptSlotPath(Project::IconSlot, Cd("icons/disc.ico"));
     } else {
-        m_project->setSlot(5, icon);
+        m_project->setSlot(Project::IconSlot, icon);
     }
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
     QCOMPARE(Autorun(), ExpectedHeader() + "[autorun]\r\n" + section);
     // Only a library icon is written as AutoRun.Ico.
     QVERIFY(!QFileInfo::exists(Cd("AutoRun.Ico")));
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1);
+    QCOMPARE(m_messages->takeShown().size(), 1);
 }
 
 void AutostartTest::placeholdersInTextsStayAsTyped()
@@ -280,7 +282,7 @@ void AutostartTest::cdRootGoneBeforeOk()
 {
     QVERIFY(QDir(m_root).removeRecursively());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageIcon::Error);
     QCOMPARE(shown.first().text, "Die CD-Autostart-Einstellungen konnten nicht gespeichert werden. "
@@ -295,7 +297,7 @@ void AutostartTest::autorunCannotBeCreated()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Inf")));
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.endsWith(
         "AutoRun.Inf\r\rkam es zu folgendem Fehler:\r\r    Fehler beim Zugriff auf Pfad/Datei "
@@ -306,9 +308,9 @@ void AutostartTest::autorunCannotBeCreated()
 void AutostartTest::launcherMissing()
 {
     QVERIFY(QFile::remove(m_program + "Pirolo.Exe"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageIcon::Error);
     QCOMPARE(shown.first().text,
@@ -332,18 +334,18 @@ void AutostartTest::readOnlyAutorunReplacedWithoutQuestion()
     QVERIFY(Autorun().startsWith(";****"));
     QVERIFY(Autorun().endsWith("shell\\qb\\command = Pirolo.Exe\r\n"));
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1); // the success question only
+    QCOMPARE(m_messages->takeShown().size(), 1); // the success question only
 }
 
 void AutostartTest::halfFilledRowTouchesNothing()
 {
     WriteRaw(Cd("AutoRun.Inf"), "alt");
     m_project->setMenuText(1, QStringLiteral("Handbuch"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Refused);
     QCOMPARE(Autorun(), QByteArray("alt"));
     QVERIFY(!QFileInfo::exists(Cd("Pirolo.Exe")));
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.startsWith("Ihre Angaben unter Schritt (3)"));
 }
@@ -351,10 +353,10 @@ void AutostartTest::halfFilledRowTouchesNothing()
 void AutostartTest::iconCannotBeWritten()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Ico")));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text,
              QStringLiteral("Das von Ihnen ausgewählte Icon konnte nicht auf dem Datenträger "
@@ -369,7 +371,7 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
     QFile disc(":/mainiconlist/disc.ico");
     QVERIFY(disc.open(QIODevice::ReadOnly));
     const QByteArray bytes = disc.readAll();
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, bytes});
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), bytes);
@@ -392,9 +394,9 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
 
 void AutostartTest::completionQuestion()
 {
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Quit);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Completed);
 }
 

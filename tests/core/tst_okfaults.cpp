@@ -3,7 +3,7 @@
 #include "Autostart.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 #include "TestFiles.h"
@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using velkaro::test::ReadAll;
@@ -54,6 +55,7 @@ private slots:
     void realFullDisk();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     QTemporaryDir m_tmp;
     QString m_root;
     QString m_program;
@@ -63,7 +65,7 @@ private:
 
 void OkFaultsTest::init()
 {
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     QDir(m_tmp.path()).removeRecursively();
     m_root = m_tmp.filePath("cd/");
     m_program = m_tmp.filePath("programm/");
@@ -76,7 +78,7 @@ void OkFaultsTest::init()
     m_project = new Project;
     m_project->TakeCdRoot(m_root);
     m_project->AcceptSlotPath(1, m_root);
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray(5000, 'I')});
 }
 
@@ -84,7 +86,7 @@ void OkFaultsTest::cleanup()
 {
     SetWriteFaultForTesting({});
     delete m_project;
-    MessageBox::setScripted(false);
+    m_messages.reset();
 }
 
 void OkFaultsTest::diskFullInTheMiddleOfEachFile_data()
@@ -118,7 +120,7 @@ void OkFaultsTest::diskFullInTheMiddleOfEachFile()
     SetWriteFaultForTesting(FullDiskHalfwayThrough(failing));
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.startsWith(messageStart), qPrintable(shown.first().text));
     QVERIFY(shown.first().text.endsWith("    Datenträger voll (Code 61)"));
@@ -148,7 +150,7 @@ void OkFaultsTest::folderRemovedBetweenCheckAndWrite()
         return length;
     });
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, "Die CD-Autostart-Einstellungen konnten nicht gespeichert "
                                  "werden. Beim Schreiben der Datei\r\r    " +
@@ -184,7 +186,7 @@ void OkFaultsTest::realFullDisk()
     m_project->TakeCdRoot(root);
     m_project->AcceptSlotPath(1, root);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.endsWith("    Datenträger voll (Code 61)"),
              qPrintable(shown.first().text));

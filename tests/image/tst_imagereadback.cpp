@@ -5,11 +5,12 @@
 #include "Autostart.h"
 #include "ImageTestSupport.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
 #include <QRandomGenerator>
+#include <optional>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
@@ -134,8 +135,8 @@ void ImageReadBackTest::exampleDiscFromTheOkCommand()
     MakeFile(root + "/start/index.htm", "<html>Start</html>");
     MakeFile(root + "/doku/handbuch.pdf", "%PDF-1.4 Handbuch");
     MakeFile(program + "Pirolo.Exe", "MZ the launcher");
-    MessageBox::setScripted(true);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    std::optional<ScriptedMessages> messages(std::in_place);
+    messages->setNextAnswer(MessageAnswer::No);
     Project project;
     project.TakeCdRoot(root);
     project.AcceptSlotPath(1, root + "/start/index.htm");
@@ -147,7 +148,7 @@ void ImageReadBackTest::exampleDiscFromTheOkCommand()
     AutostartEnvironment env;
     env.programFolder = program;
     QCOMPARE(WriteAutostart(project, env), AutostartOutcome::Completed);
-    MessageBox::setScripted(false);
+    messages.reset();
 
     const Run run = RunImage({root});
     QVERIFY2(run.exitCode == 0, run.err.constData());

@@ -5,7 +5,7 @@
 #include "IcoFiles.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Sentinels.h"
 #include "WindowPlacement.h"
 
@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using namespace velkaro::testing;
@@ -65,6 +66,7 @@ private slots:
     void wholeRunWritesTheDisc();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     template <typename T> T* find(const QString& name)
     {
         T* child = m_form->findChild<T*>(name);
@@ -102,7 +104,7 @@ void Form1ChoosersTest::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     Dialogs::setScripted(true);
     SetSettingsFileForTesting(m_tmp->filePath(QStringLiteral("settings.ini")));
     SetScreenSizeForTesting(QSize(1024, 768));
@@ -115,7 +117,7 @@ void Form1ChoosersTest::init()
 void Form1ChoosersTest::cleanup()
 {
     m_form.reset();
-    MessageBox::setScripted(false);
+    m_messages.reset();
     Dialogs::setScripted(false);
     SetSettingsFileForTesting(QString());
     SetScreenSizeForTesting(QSize());
@@ -156,22 +158,24 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     click(4);
     QCOMPARE(pathField(1), cd(QStringLiteral("index.htm")));
     QCOMPARE(menuField(0)->text(), QStringLiteral("Preisliste"));
-    QCOMPARE(pathField(5), DefaultIconText());
+    QCOMPARE(pathField(Project::IconSlot), DefaultIconText());
 
     const QString root = QDir::toNativeSeparators(m_tmp->filePath(secondRoot));
     Dialogs::setNextFolderResult(root);
     click(4);
     QCOMPARE(pathField(0), root + QDir::separator());
-    for (int n = 1; n < 6; ++n)
+    for (int n = 1; n < Project::SlotCount; ++n)
         QCOMPARE(pathField(n), PleaseChooseText());
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(menuField(row)->text(), NoMenuText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
     const QImage cross = MainIconListPicture(5).image.scaled(21, 21, Qt::IgnoreAspectRatio,
                                                              Qt::SmoothTransformation);
     QVERIFY(NearlySame(preview(), cross));
     QVERIFY(!enabled(1));
-    QVERIFY(enabled(5) && enabled(7) && enabled(40) && enabled(41) && enabled(42));
+    QVERIFY(enabled(5) && enabled(7));
+    for (int row = 0; row < Project::RowCount; ++row)
+        QVERIFY(enabled(Project::ChooseRowButtonBase + row));
 }
 
 void Form1ChoosersTest::targetChooserFollowsTheTargetKind()
@@ -206,18 +210,18 @@ void Form1ChoosersTest::outsideAnswers()
         QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD2/x.pdf")));
 
     Dialogs::setNextFileResult(neighbour);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     click(41);
     QCOMPARE(pathField(3), earlier);
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt"));
 
     Dialogs::setNextFileResult(neighbour);
     Dialogs::setNextFileResult(cd(QStringLiteral("Neu.pdf")));
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
     click(41);
     QCOMPARE(pathField(3), cd(QStringLiteral("Neu.pdf")));
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt")); // filled before: kept
-    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
+    QCOMPARE(m_messages->takeShown().size(), 2);
     QCOMPARE(Dialogs::takeRequests().size(), 4);
 }
 
@@ -258,7 +262,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(size, qRgb(200, 0, 0))})));
     Dialogs::setNextFileResult(file);
     click(7);
-    QCOMPARE(pathField(5), file);
+    QCOMPARE(pathField(Project::IconSlot), file);
     QCOMPARE(m_form->project().icon().image.size(), QSize(size, size));
     QCOMPARE(preview().size(), QSize(21, 21));
     QCOMPARE(preview().pixel(10, 10), qRgb(200, 0, 0));
@@ -268,8 +272,8 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     QVERIFY(WriteBytes(broken, "kein Bild"));
     Dialogs::setNextFileResult(broken);
     click(7);
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1);
-    QCOMPARE(pathField(5), PleaseChooseText());
+    QCOMPARE(m_messages->takeShown().size(), 1);
+    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
 }
 
@@ -280,14 +284,14 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(32, qRgb(0, 0, 200))})));
     Dialogs::setNextFileResult(file);
     click(7);
-    QCOMPARE(pathField(5), file);
+    QCOMPARE(pathField(Project::IconSlot), file);
     QVERIFY(QFile::remove(file));
 
     click(7); // Cancel: the slot's file is loaded again, and is gone
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
-    QCOMPARE(pathField(5), PleaseChooseText());
+    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
 }
 
 void Form1ChoosersTest::unusableNameRefused()
@@ -297,7 +301,7 @@ void Form1ChoosersTest::unusableNameRefused()
     click(5);
     QCOMPARE(pathField(1), PleaseChooseText());
     QVERIFY(!enabled(1));
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.at(0).text.contains(QStringLiteral("    ") + cd(QStringLiteral("Was?.htm"))));
 }
@@ -322,9 +326,9 @@ void Form1ChoosersTest::wholeRunWritesTheDisc()
     click(42);
     Dialogs::setNextFileResult(cd(QStringLiteral("Bilder/Disc.ico")));
     click(7);
-    QVERIFY(MessageBox::takeShownMessages().isEmpty());
+    QVERIFY(m_messages->takeShown().isEmpty());
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     click(1);
     QVERIFY(m_form->isVisible());
 

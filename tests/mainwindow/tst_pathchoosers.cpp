@@ -1,6 +1,6 @@
 #include "Dialogs.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -65,6 +66,7 @@ private slots:
     void commaRefusedInTheIconPathOnly();
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     // The CD root as the folder browser returns it, and as the project holds it.
     QString rootFolder() const { return Native(m_tmp->filePath(QStringLiteral("CD"))); }
     QString rootPath() const { return rootFolder() + QDir::separator(); }
@@ -80,13 +82,13 @@ void TestPathChoosers::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    MessageBox::setScripted(true);
+    m_messages.emplace();
     Dialogs::setScripted(true);
 }
 
 void TestPathChoosers::cleanup()
 {
-    MessageBox::setScripted(false);
+    m_messages.reset();
     Dialogs::setScripted(false);
     m_tmp.reset();
 }
@@ -115,7 +117,7 @@ void TestPathChoosers::newRootEmptiesTheProject()
     project.setMenuText(0, QStringLiteral("Preisliste"));
     project.AcceptSlotPath(2, inRoot(QStringLiteral("docs/Preise.pdf")));
     project.setMenuText(2, QStringLiteral("nur getippt"));
-    project.setSlot(5, DefaultIconText());
+    project.setSlot(Project::IconSlot, DefaultIconText());
     project.setIcon(MainIconListPicture(2));
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
@@ -138,7 +140,7 @@ void TestPathChoosers::newRootEmptiesTheProject()
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(project.rootDependentEnabled());
     QVERIFY(!project.okEnabled());
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::cancelledRootChangesNothing()
@@ -146,13 +148,13 @@ void TestPathChoosers::cancelledRootChangesNothing()
     Project project;
     takeRoot(project);
     project.AcceptSlotPath(3, inRoot(QStringLiteral("docs/Liesmich")));
-    project.setSlot(5, LibraryIconText());
+    project.setSlot(Project::IconSlot, LibraryIconText());
     const ProjectData before = project.data();
 
     QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
     QCOMPARE(Dialogs::takeRequests().size(), 1);
     QVERIFY(project.data() == before);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::rootGetsClosingSeparator_data()
@@ -208,7 +210,7 @@ void TestPathChoosers::folderTarget()
     Dialogs::setNextFolderResult(m_tmp->filePath(chosen));
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), Native(m_tmp->filePath(expectedSlot)));
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
     // What the window's dispatch does after slot 1.
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
@@ -241,10 +243,10 @@ void TestPathChoosers::outsidePathRefused()
     const ProjectData before = project.data();
 
     Dialogs::setNextFileResult(Native(m_tmp->filePath(outside)));
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_messages->setNextAnswer(MessageAnswer::No);
     QVERIFY(!ChooseSlotPath(project, slot, nullptr));
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, OutsideText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
@@ -278,12 +280,12 @@ void TestPathChoosers::yesOpensTheSameDialogAgain()
         Dialogs::setNextFileResult(outside);
         Dialogs::setNextFileResult(inside);
     }
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
+    m_messages->setNextAnswer(MessageAnswer::Yes);
 
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), folderMode ? inside + QDir::separator() : inside);
-    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
+    QCOMPARE(m_messages->takeShown().size(), 2);
     const QList<DialogRequest> requests = Dialogs::takeRequests();
     QCOMPARE(requests.size(), 3);
     for (const DialogRequest& request : requests) {
@@ -303,14 +305,14 @@ void TestPathChoosers::cancelKeepsTheSlot()
     project.setMenuText(0, QStringLiteral("Preise 2005"));
     const ProjectData before = project.data();
 
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= Project::IconSlot; ++n)
         QVERIFY(!ChooseSlotPath(project, n, nullptr));
     project.setTargetIsFolder(true);
     QVERIFY(!ChooseSlotPath(project, 1, nullptr));
     project.setTargetIsFolder(false);
 
     QVERIFY(project.data() == before);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::defaultMenuText_data()
@@ -354,15 +356,15 @@ void TestPathChoosers::defaultMenuText()
     QFETCH(QString, expectedMenuText);
     Project project;
     takeRoot(project);
-    project.setMenuText(slot - 2, menuTextBefore);
+    project.setMenuText(Project::RowOfSlot(slot), menuTextBefore);
 
     Dialogs::setNextFileResult(inRoot(document));
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     QCOMPARE(project.slot(slot), inRoot(document));
-    QCOMPARE(project.menuText(slot - 2), expectedMenuText);
+    QCOMPARE(project.menuText(Project::RowOfSlot(slot)), expectedMenuText);
     // The other rows are not touched.
     for (int row = 0; row < Project::RowCount; ++row) {
-        if (row != slot - 2)
+        if (row != Project::RowOfSlot(slot))
             QCOMPARE(project.menuText(row), NoMenuText());
     }
 }
@@ -377,7 +379,7 @@ void TestPathChoosers::fileDialogStartAndFilter_data()
 #else
     const QString allFiles = QStringLiteral("Alle Dateien (*)");
 #endif
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= Project::IconSlot; ++slot) {
         const QString filter = slot == 5 ? QStringLiteral("Icons (*.ico)") : allFiles;
         QTest::addRow("slot %d empty", slot) << slot << false << filter;
         QTest::addRow("slot %d with a file", slot) << slot << true << filter;
@@ -481,7 +483,7 @@ void TestPathChoosers::unusableCharacterRefused()
 
     QVERIFY(project.data() == before);
     QCOMPARE(Dialogs::takeRequests().size(), 1); // no second dialog: the user must rename first
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
@@ -508,7 +510,7 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
     Dialogs::setNextFileResult(file);
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), file);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_messages->shown().isEmpty());
 }
 
 void TestPathChoosers::commaRefusedInTheIconPathOnly_data()
@@ -538,7 +540,7 @@ void TestPathChoosers::commaRefusedInTheIconPathOnly()
     const QString chosen = inRoot(relative);
     Dialogs::setNextFileResult(chosen);
     QCOMPARE(ChooseSlotPath(project, slot, nullptr), !refused);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_messages->takeShown();
     if (!refused) {
         QCOMPARE(project.slot(slot), chosen);
         QCOMPARE(shown.size(), 0);

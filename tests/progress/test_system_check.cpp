@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 using namespace velkaro;
 
@@ -48,7 +49,7 @@ class TestSystemCheck : public QObject
 private slots:
     void init()
     {
-        MessageBox::setScripted(true);
+        m_messages.emplace();
         // Whatever the machine's policies say, these tests decide.
         SetAutoRunPolicyForTesting(AutoRunPolicy{});
         SetProgressWaitForTesting([this](ProgressBarForm& form, const ProgressStep& step) {
@@ -63,7 +64,7 @@ private slots:
     {
         SetProgressWaitForTesting({});
         SetAutoRunPolicyForTesting(std::nullopt);
-        MessageBox::setScripted(false);
+        m_messages.reset();
         m_steps.clear();
         m_captions.clear();
         m_onStep = nullptr;
@@ -85,7 +86,7 @@ private slots:
         QCOMPARE(total, 3900);
         QCOMPARE(m_captions, QStringList(7, QStringLiteral("Velkaro 2005 - System-Check")));
 
-        const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+        const QList<ShownMessage> shown = m_messages->takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).text, QStringLiteral("Alle Einstellungen sind korrekt ..."));
         QCOMPARE(shown.at(0).icon, MessageIcon::Information);
@@ -96,7 +97,7 @@ private slots:
     // window must already be gone.
     void progressWindowIsGoneBeforeTheMessage()
     {
-        MessageBox::setScripted(false);
+        MessageBox realBox;
         int windowsWhileMessage = -1;
         int windowsDuringPlay = 0;
         QString messageText;
@@ -135,14 +136,14 @@ private slots:
         QVERIFY(!secondStarted);
         QCOMPARE(windowsAtSecondClick, 1);
         QCOMPARE(m_steps.size(), 7);
-        QCOMPARE(MessageBox::takeShownMessages().size(), 1);
+        QCOMPARE(m_messages->takeShown().size(), 1);
 
         // Once the first check has ended, the command works again.
         m_onStep = nullptr;
         m_steps.clear();
         QVERIFY(RunSystemCheck());
         QCOMPARE(m_steps.size(), 7);
-        QCOMPARE(MessageBox::takeShownMessages().size(), 1);
+        QCOMPARE(m_messages->takeShown().size(), 1);
     }
 
     void policyDecision_data()
@@ -209,7 +210,7 @@ private slots:
         QVERIFY(RunSystemCheck());
         QCOMPARE(m_steps.size(), 7);
 
-        const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+        const QList<ShownMessage> shown = m_messages->takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).icon, MessageIcon::Error);
         QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
@@ -255,6 +256,7 @@ private slots:
     }
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     QList<Recorded> m_steps;
     QStringList m_captions;
     std::function<void()> m_onStep;

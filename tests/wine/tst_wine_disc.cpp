@@ -12,7 +12,7 @@
 #include "Autostart.h"
 #include "IconChoice.h"
 #include "LauncherTexts.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
@@ -192,7 +192,6 @@ void WineDiscTest::WriteSetupRegistry(const QString& path)
 void WineDiscTest::initTestCase()
 {
     QVERIFY(m_tmp.isValid());
-    MessageBox::setScripted(true);
     m_prefix = m_tmp.filePath(QStringLiteral("prefix"));
     m_cd = m_tmp.filePath(QStringLiteral("cd")) + QLatin1Char('/');
     QVERIFY(QDir().mkpath(m_prefix));
@@ -240,7 +239,6 @@ void WineDiscTest::initTestCase()
 void WineDiscTest::cleanupTestCase()
 {
     StopWine();
-    MessageBox::setScripted(false);
 }
 
 void WineDiscTest::MakeDisc(const std::function<void(Project&)>& choose)
@@ -263,9 +261,10 @@ void WineDiscTest::MakeDisc(const std::function<void(Project&)>& choose)
 
     AutostartEnvironment env;
     env.programFolder = QStringLiteral(VELKARO_WINE_TEST_DIR "/launcher");
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    // The question after the files are written: No, stay.
+    ScriptedMessages messages;
+    messages.setNextAnswer(MessageAnswer::No);
     QCOMPARE(WriteAutostart(project, env), AutostartOutcome::Completed);
-    MessageBox::takeShownMessages();
 }
 
 QMap<QString, QJsonObject>

@@ -8,11 +8,6 @@ namespace velkaro {
 // to open the online manual.
 void ShowHelp();
 
-// The full path of the first help page that exists beside the program, or
-// the empty text. Looked for in the program folder, then in its subfolder
-// "hilfe"; named "index", then "hilfe"; ending ".htm", then ".html".
-QString FindLocalHelpFile();
-
 // The maker's web address followed by the suffix, in a maximised window.
 void OpenMakerSite(const QString& suffix);
 

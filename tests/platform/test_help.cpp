@@ -1,8 +1,9 @@
 #include "FileHelpers.h"
 #include "GetWord.h"
 #include "Help.h"
+#include "HelpFile.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "ShellOpen.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -46,7 +48,7 @@ class TestHelp : public QObject
 private slots:
     void init()
     {
-        MessageBox::setScripted(true);
+        m_messages.emplace();
         SetShellOpenRecording(true);
         QVERIFY(m_folder.isValid());
         SetProgramFolderForTesting(Native(m_folder.path()));
@@ -58,7 +60,7 @@ private slots:
         QDir().mkpath(m_folder.path());
         SetProgramFolderForTesting(QString());
         SetShellOpenRecording(false);
-        MessageBox::setScripted(false);
+        m_messages.reset();
     }
 
     void getWord_data()
@@ -120,7 +122,7 @@ private slots:
         QCOMPARE(FindLocalHelpFile(), expected);
 
         ShowHelp();
-        QVERIFY(MessageBox::takeShownMessages().isEmpty());
+        QVERIFY(m_messages->takeShown().isEmpty());
         const QList<ShellOpenRequest> opened = TakeShellOpenRequests();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.at(0).path, expected);
@@ -142,9 +144,9 @@ private slots:
     {
         const QString manual = MakerWebAddress() + QStringLiteral("/?go=velkaro");
 
-        MessageBox::setNextAnswer(MessageAnswer::Cancel);
+        m_messages->setNextAnswer(MessageAnswer::Cancel);
         ShowHelp();
-        QList<ShownMessage> shown = MessageBox::takeShownMessages();
+        QList<ShownMessage> shown = m_messages->takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).text,
                  QStringLiteral("Die aktuelle Anleitung zu ''Velkaro 2005'' ist online bei ") +
@@ -155,9 +157,9 @@ private slots:
         QCOMPARE(shown.at(0).buttons, MessageButtons::OkCancel);
         QVERIFY(TakeShellOpenRequests().isEmpty());
 
-        MessageBox::setNextAnswer(MessageAnswer::Ok);
+        m_messages->setNextAnswer(MessageAnswer::Ok);
         ShowHelp();
-        QCOMPARE(MessageBox::takeShownMessages().size(), 1);
+        QCOMPARE(m_messages->takeShown().size(), 1);
         const QList<ShellOpenRequest> opened = TakeShellOpenRequests();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.at(0).path, manual.toLower());
@@ -254,6 +256,7 @@ private slots:
     }
 
 private:
+    std::optional<ScriptedMessages> m_messages;
     QTemporaryDir m_folder;
 };
 

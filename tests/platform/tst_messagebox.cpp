@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using namespace velkaro;
 
@@ -15,34 +16,15 @@ class MessageBoxTest : public QObject
     Q_OBJECT
 
 private slots:
-    void scriptedAnswersAndRecord();
+    void init() { m_box.emplace(); }
+    void cleanup() { m_box.reset(); }
     void realBoxShowsCarriageReturnsAsLineBreaks();
     void realBoxYesNoDefaultsAndAnswers();
     void buttonsSpeakGerman();
+
+private:
+    std::optional<MessageBox> m_box;
 };
-
-void MessageBoxTest::scriptedAnswersAndRecord()
-{
-    MessageBox::setScripted(true);
-    MessageBox::setNextAnswer(MessageAnswer::No);
-    QCOMPARE(MessageBox::show("Frage?", MessageIcon::Information, MessageButtons::YesNo),
-             MessageAnswer::No);
-    // Nothing queued: the default button answers.
-    QCOMPARE(MessageBox::show("Noch?", MessageIcon::Information, MessageButtons::YesNo),
-             MessageAnswer::Yes);
-    QCOMPARE(MessageBox::show("Hilfe?", MessageIcon::Information, MessageButtons::OkCancel,
-                              MessageAnswer::Cancel),
-             MessageAnswer::Cancel);
-    MessageBox::error("Fehler");
-
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
-    QCOMPARE(shown.size(), 4);
-    QCOMPARE(shown.at(0).text, QStringLiteral("Frage?"));
-    QCOMPARE(shown.at(3).icon, MessageIcon::Error);
-    QCOMPARE(shown.at(3).buttons, MessageButtons::Ok);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    MessageBox::setScripted(false);
-}
 
 void MessageBoxTest::realBoxShowsCarriageReturnsAsLineBreaks()
 {
@@ -58,8 +40,8 @@ void MessageBoxTest::realBoxShowsCarriageReturnsAsLineBreaks()
         seenIcon = box->icon();
         box->button(QMessageBox::Ok)->click();
     });
-    const MessageAnswer answer = MessageBox::show(QStringLiteral("a\rb\r\nc\r\r<b>d</b>"),
-                                                  MessageIcon::Error, MessageButtons::Ok);
+    const MessageAnswer answer = ShowMessage(QStringLiteral("a\rb\r\nc\r\r<b>d</b>"),
+                                             MessageIcon::Error, MessageButtons::Ok);
     QCOMPARE(answer, MessageAnswer::Ok);
     QCOMPARE(seenTitle, QStringLiteral("Velkaro"));
     QCOMPARE(seenText, QStringLiteral("a\nb\nc\n\n<b>d</b>"));
@@ -76,7 +58,7 @@ void MessageBoxTest::realBoxYesNoDefaultsAndAnswers()
         defaultButton = box->standardButton(box->defaultButton());
         box->button(QMessageBox::No)->click();
     });
-    QCOMPARE(MessageBox::show("Beenden?", MessageIcon::Information, MessageButtons::YesNo),
+    QCOMPARE(ShowMessage("Beenden?", MessageIcon::Information, MessageButtons::YesNo),
              MessageAnswer::No);
     QCOMPARE(defaultButton, QMessageBox::Yes);
 }
@@ -93,7 +75,7 @@ void MessageBoxTest::buttonsSpeakGerman()
         no = box->button(QMessageBox::No)->text();
         box->button(QMessageBox::Yes)->click();
     });
-    MessageBox::show("Beenden?", MessageIcon::Information, MessageButtons::YesNo);
+    ShowMessage("Beenden?", MessageIcon::Information, MessageButtons::YesNo);
     QCOMPARE(yes, QStringLiteral("&Ja"));
     QCOMPARE(no, QStringLiteral("&Nein"));
 }

@@ -1,33 +1,13 @@
 #include "Help.h"
 
-#include "FileHelpers.h"
+#include "HelpFile.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
 #include "MessageText.h"
+#include "Messages.h"
 #include "ShellOpen.h"
 #include "Titles.h"
 
-#include <QStringList>
-
 namespace velkaro {
-
-QString FindLocalHelpFile()
-{
-    const QString folder = ProgramFolder();
-    const QStringList folders{folder, folder + QStringLiteral("hilfe") + PathSeparator()};
-    const QStringList names{QStringLiteral("index"), QStringLiteral("hilfe")};
-    const QStringList extensions{QStringLiteral(".htm"), QStringLiteral(".html")};
-    for (const QString& f : folders) {
-        for (const QString& name : names) {
-            for (const QString& extension : extensions) {
-                const QString candidate = f + name + extension;
-                if (FileExists(candidate))
-                    return candidate;
-            }
-        }
-    }
-    return QString();
-}
 
 void ShowHelp()
 {
@@ -41,7 +21,7 @@ void ShowHelp()
             QStringLiteral(" verfügbar.\\n\\nKlicken Sie bitte ''OK'', um diese Seite jetzt "
                            "anzeigen zu lassen ..."),
         {ProductTitle()});
-    if (MessageBox::show(question, MessageIcon::Information, MessageButtons::OkCancel) ==
+    if (ShowMessage(question, MessageIcon::Information, MessageButtons::OkCancel) ==
         MessageAnswer::Ok)
         OpenOnlineManual();
 }
