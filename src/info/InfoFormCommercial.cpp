@@ -1,5 +1,6 @@
 #include "InfoFormCommercial.h"
 
+#include "Clock.h"
 #include "Help.h"
 #include "MakerInfo.h"
 #include "Messages.h"
@@ -8,7 +9,6 @@
 #include "Version.h"
 #include "WindowPlacement.h"
 
-#include <QDate>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -124,7 +124,7 @@ void InfoFormCommercial::Form_Load()
     else
         CenterFormOnScreen(this);
 
-    Label0->setText(MessageDisplayText(InfoText(QDate::currentDate().year())));
+    Label0->setText(MessageDisplayText(InfoText(CurrentDateTime().date().year())));
 }
 
 void InfoFormCommercial::Btn_Click(int index)

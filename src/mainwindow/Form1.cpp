@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "Autostart.h"
+#include "Clock.h"
 #include "Help.h"
 #include "IconFile.h"
 #include "InfoFormCommercial.h"
@@ -271,7 +272,7 @@ void Form1::BuildStatusBar()
 
 void Form1::UpdateClock()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = CurrentDateTime();
     const QLocale locale;
     m_timePanel->setText(locale.toString(now.time(), QLocale::ShortFormat));
     m_datePanel->setText(locale.toString(now.date(), QLocale::ShortFormat));
