@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Accessibility.h"
 #include "Autostart.h"
 #include "Clock.h"
 #include "Help.h"
@@ -137,6 +138,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setObjectName(QStringLiteral("Form1"));
+    ReportAsWindow(this);
     setFixedSize(Pixels(ClientWidth), Pixels(ClientHeight));
     // The layout was drawn for an 8-point dialog font, 11 pixels high.
     QFont dialogFont = font();
@@ -200,6 +202,34 @@ void Form1::AddControl(const Form1Control& spec)
         break;
     }
     control->setGeometry(Pixels(spec.place));
+    NameForScreenReaders(spec, control);
+}
+
+// A screen reader names a field by its section, or in section (3) by the
+// heading of its column and its row; an option is described by its section.
+void Form1::NameForScreenReaders(const Form1Control& spec, QWidget* control)
+{
+    const QString section =
+        spec.frame == OnWindow ? QString() : m_frame.at(spec.frame)->title().trimmed();
+    switch (spec.kind) {
+    case ControlKind::MenuTextField:
+        control->setAccessibleName(m_label1[0]->text() +
+                                   QStringLiteral(", Zeile %1").arg(spec.index + 1));
+        break;
+    case ControlKind::PathField:
+        if (Project::IsRowSlot(spec.index))
+            control->setAccessibleName(
+                m_label1[1]->text() +
+                QStringLiteral(", Zeile %1").arg(Project::RowOfSlot(spec.index) + 1));
+        else
+            control->setAccessibleName(section);
+        break;
+    case ControlKind::Option:
+        control->setAccessibleDescription(section);
+        break;
+    default:
+        break;
+    }
 }
 
 void Form1::BuildControls()

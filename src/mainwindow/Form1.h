@@ -52,6 +52,7 @@ private:
     void ShowIconPicture();
     void UpdateClock();
     void AddControl(const Form1Control& spec);
+    void NameForScreenReaders(const Form1Control& spec, QWidget* control);
 
     Project m_project;
     std::map<int, QPushButton*> m_btn;

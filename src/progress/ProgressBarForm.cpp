@@ -1,5 +1,6 @@
 #include "ProgressBarForm.h"
 
+#include "Accessibility.h"
 #include "Titles.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -15,6 +16,7 @@ ProgressBarForm::ProgressBarForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("ProgressBarForm"));
+    ReportAsWindow(this);
     setFixedSize(Pixels(6150), Pixels(945));
 
     PBar = new QProgressBar(this);
