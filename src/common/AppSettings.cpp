@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 
+#include "TestHooks.h"
 #include "Titles.h"
 
 #include <QSettings>
@@ -50,6 +51,7 @@ QString GetAppSetting(const QString& key, const QString& defaultValue)
 
 void SetSettingsFileForTesting(const QString& path)
 {
+    NoteTestHookReset([] { SettingsFileOverride().clear(); });
     SettingsFileOverride() = path;
 }
 

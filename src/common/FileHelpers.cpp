@@ -1,5 +1,6 @@
 #include "FileHelpers.h"
 
+#include "TestHooks.h"
 #include "Windows1252.h"
 
 #include <QCoreApplication>
@@ -143,6 +144,7 @@ MaybeFailure WritePiece(QSaveFile& file, const QString& path, qint64 offset, con
 
 void SetWriteFaultForTesting(WriteFaultHook hook)
 {
+    NoteTestHookReset([] { FaultHook() = nullptr; });
     FaultHook() = std::move(hook);
 }
 
@@ -248,6 +250,7 @@ QString ProgramFolder()
 
 void SetProgramFolderForTesting(const QString& folder)
 {
+    NoteTestHookReset([] { ProgramFolderOverride().clear(); });
     ProgramFolderOverride() = folder;
 }
 

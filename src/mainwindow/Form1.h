@@ -16,6 +16,8 @@ class QTimer;
 
 namespace velkaro {
 
+struct Form1Control;
+
 // The main window. Its controls stand where the layout table of the window
 // puts them (twips / 15 = pixels); every button belongs to the array Btn and
 // enters Btn_Click with its index.
@@ -49,8 +51,8 @@ private:
     void Image2_Click();
     void ShowIconPicture();
     void UpdateClock();
-    QPushButton* AddButton(int index, QWidget* frame, const QString& caption, int left, int top,
-                           int width, int height);
+    void AddControl(const Form1Control& spec);
+    void NameForScreenReaders(const Form1Control& spec, QWidget* control);
 
     Project m_project;
     std::map<int, QPushButton*> m_btn;

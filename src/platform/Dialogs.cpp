@@ -1,27 +1,20 @@
 #include "Dialogs.h"
 
+#include "TestHooks.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QQueue>
 #include <utility>
 
 namespace velkaro {
 
 namespace {
 
-struct Script
+DialogScript*& Script()
 {
-    bool active = false;
-    QQueue<QString> folders;
-    QQueue<QString> files;
-    QList<DialogRequest> requests;
-};
-
-Script& script()
-{
-    static Script instance;
-    return instance;
+    static DialogScript* script = nullptr;
+    return script;
 }
 
 QString AllFilesFilter()
@@ -86,38 +79,32 @@ QString RunFileDialog(QWidget* owner, const DialogRequest& request)
 
 } // namespace
 
-void Dialogs::setScripted(bool scripted)
+void DialogScript::setNextFolderResult(const QString& folder)
 {
-    Script& s = script();
-    s.active = scripted;
-    s.folders.clear();
-    s.files.clear();
-    s.requests.clear();
+    m_folders.enqueue(folder);
 }
 
-bool Dialogs::isScripted()
+void DialogScript::setNextFileResult(const QString& file)
 {
-    return script().active;
+    m_files.enqueue(file);
 }
 
-void Dialogs::setNextFolderResult(const QString& folder)
+QList<DialogRequest> DialogScript::takeRequests()
 {
-    script().folders.enqueue(folder);
+    return std::exchange(m_requests, {});
 }
 
-void Dialogs::setNextFileResult(const QString& file)
+QString DialogScript::answer(const DialogRequest& request)
 {
-    script().files.enqueue(file);
+    m_requests.append(request);
+    QQueue<QString>& results = request.kind == DialogKind::Folder ? m_folders : m_files;
+    return results.isEmpty() ? QString() : results.dequeue();
 }
 
-const QList<DialogRequest>& Dialogs::requests()
+void SetDialogScriptForTesting(DialogScript* script)
 {
-    return script().requests;
-}
-
-QList<DialogRequest> Dialogs::takeRequests()
-{
-    return std::exchange(script().requests, {});
+    NoteTestHookReset([] { Script() = nullptr; });
+    Script() = script;
 }
 
 QStringList QtNameFilters(const QString& filter)
@@ -155,14 +142,7 @@ bool HoldsAbsolutePath(const QString& text)
 QString BrowseForFolder(QWidget* owner, const QString& title)
 {
     const DialogRequest request{DialogKind::Folder, title, QString(), QString(), false};
-    Script& s = script();
-    QString raw;
-    if (s.active) {
-        s.requests.append(request);
-        raw = s.folders.isEmpty() ? QString() : s.folders.dequeue();
-    } else {
-        raw = RunFolderDialog(owner, request);
-    }
+    const QString raw = Script() ? Script()->answer(request) : RunFolderDialog(owner, request);
     return CleanFolderResult(raw);
 }
 
@@ -176,14 +156,7 @@ QString ShowOpenDocumentDialog(QWidget* owner, const QString& current, const QSt
         request.startPath = current;
         request.startIsFile = true;
     }
-    Script& s = script();
-    QString chosen;
-    if (s.active) {
-        s.requests.append(request);
-        chosen = s.files.isEmpty() ? QString() : s.files.dequeue();
-    } else {
-        chosen = RunFileDialog(owner, request);
-    }
+    const QString chosen = Script() ? Script()->answer(request) : RunFileDialog(owner, request);
     return QDir::toNativeSeparators(chosen);
 }
 

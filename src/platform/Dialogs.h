@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QQueue>
 #include <QString>
 
 class QWidget;
@@ -27,23 +28,32 @@ struct DialogRequest
     bool operator==(const DialogRequest&) const = default;
 };
 
-// The folder browser and the file-open dialog of the choosers.
-//
-// Tests switch to scripted results: no dialog appears, each request is
-// recorded, and the result is the next one queued for that kind of dialog,
-// or Cancel (the empty text) when none is.
-class Dialogs
+// Scripted results for the folder browser and the file-open dialog of the
+// choosers: no dialog appears, each request is recorded, and the result is
+// the next one queued for that kind of dialog, or Cancel (the empty text)
+// when none is.
+class DialogScript
 {
 public:
-    static void setScripted(bool scripted);
-    static bool isScripted();
     // The results as the platform dialog would hand them back, before the
     // clean-up that BrowseForFolder and ShowOpenDocumentDialog apply.
-    static void setNextFolderResult(const QString& folder);
-    static void setNextFileResult(const QString& file);
-    static const QList<DialogRequest>& requests();
-    static QList<DialogRequest> takeRequests();
+    void setNextFolderResult(const QString& folder);
+    void setNextFileResult(const QString& file);
+    const QList<DialogRequest>& requests() const { return m_requests; }
+    QList<DialogRequest> takeRequests();
+
+    // Records the request and gives its result.
+    QString answer(const DialogRequest& request);
+
+private:
+    QQueue<QString> m_folders;
+    QQueue<QString> m_files;
+    QList<DialogRequest> m_requests;
 };
+
+// Tests let a script answer instead of the dialogs; nullptr brings the
+// dialogs back.
+void SetDialogScriptForTesting(DialogScript* script);
 
 // Shows a modal browser for file-system folders. Gives the chosen folder with
 // the system's separators and no closing separator (except for the root of

@@ -1,5 +1,7 @@
 #include "ShellOpen.h"
 
+#include "TestHooks.h"
+
 #include <QDesktopServices>
 #include <QRegularExpression>
 #include <utility>
@@ -48,8 +50,9 @@ void ShellOpen(const QString& path, qint16 windowState)
     QDesktopServices::openUrl(request.url);
 }
 
-void SetShellOpenRecording(bool recording)
+void SetShellOpenRecordingForTesting(bool recording)
 {
+    NoteTestHookReset([] { recorder() = Recorder(); });
     recorder().active = recording;
     recorder().requests.clear();
 }

@@ -29,7 +29,7 @@ QUrl ShellOpenUrl(const QString& path);
 
 // Tests record what would be opened instead of starting a browser. Switching
 // recording on or off forgets what was recorded.
-void SetShellOpenRecording(bool recording);
+void SetShellOpenRecordingForTesting(bool recording);
 QList<ShellOpenRequest> TakeShellOpenRequests();
 
 } // namespace velkaro

@@ -1,6 +1,7 @@
 #include "WindowPlacement.h"
 
 #include "AppSettings.h"
+#include "TestHooks.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -52,6 +53,7 @@ QSize ScreenSizePixels()
 
 void SetScreenSizeForTesting(const QSize& pixels)
 {
+    NoteTestHookReset([] { ScreenOverride() = QSize(); });
     ScreenOverride() = pixels;
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "Twips.h"
+
 #include <QSize>
 
 class QWidget;
 
 namespace velkaro {
-
-// Window positions are kept in twips, as the stored values have always been;
-// the screen counts 15 twips to a pixel.
-inline constexpr int TwipsPerPixel = 15;
 
 // The whole primary screen in pixels (not the area free of task bars).
 QSize ScreenSizePixels();

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "ProgressbarModule.h"
+#include "TestHooks.h"
 
 #include <QSettings>
 #include <QVariant>
@@ -143,6 +144,7 @@ AutoRunPolicy ReadSystemAutoRunPolicy()
 
 void SetAutoRunPolicyForTesting(std::optional<AutoRunPolicy> policy)
 {
+    NoteTestHookReset([] { PolicyOverride().reset(); });
     PolicyOverride() = std::move(policy);
 }
 

@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -64,7 +65,7 @@ private slots:
     void completionQuestion();
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     Project* m_project = nullptr;
     QTemporaryDir m_tmp;
     QString m_root;    // the CD root, with its closing separator
@@ -78,7 +79,7 @@ private:
 
 void AutostartTest::init()
 {
-    m_messages.emplace();
+    m_test.emplace();
     QDir(m_tmp.path()).removeRecursively();
     QVERIFY(QDir().mkpath(m_tmp.filePath("Projekt/CD/start")));
     QVERIFY(QDir().mkpath(m_tmp.filePath("Programm")));
@@ -99,13 +100,13 @@ void AutostartTest::init()
 void AutostartTest::cleanup()
 {
     delete m_project;
-    m_messages.reset();
+    m_test.reset();
 }
 
 AutostartOutcome AutostartTest::RunOk()
 {
     const ProjectData before = m_project->data();
-    m_messages->setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     const AutostartOutcome outcome = WriteAutostart(*m_project, m_env);
     // Whatever happened, the project is as it was.
     [&] { QCOMPARE(m_project->data(), before); }();
@@ -150,7 +151,7 @@ void AutostartTest::exampleDiscByteForByte()
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), QByteArray("ICON"));
 
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text,
              QStringLiteral("Die CD-Autostart-Einstellungen wurden erfolgreich vorgenommen. Sie "
@@ -236,7 +237,7 @@ void AutostartTest::sectionVariants()
     QCOMPARE(Autorun(), ExpectedHeader() + "[autorun]\r\n" + section);
     // Only a library icon is written as AutoRun.Ico.
     QVERIFY(!QFileInfo::exists(Cd("AutoRun.Ico")));
-    QCOMPARE(m_messages->takeShown().size(), 1);
+    QCOMPARE(m_test->messages().takeShown().size(), 1);
 }
 
 void AutostartTest::placeholdersInTextsStayAsTyped()
@@ -282,7 +283,7 @@ void AutostartTest::cdRootGoneBeforeOk()
 {
     QVERIFY(QDir(m_root).removeRecursively());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageIcon::Error);
     QCOMPARE(shown.first().text, "Die CD-Autostart-Einstellungen konnten nicht gespeichert werden. "
@@ -297,7 +298,7 @@ void AutostartTest::autorunCannotBeCreated()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Inf")));
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.endsWith(
         "AutoRun.Inf\r\rkam es zu folgendem Fehler:\r\r    Fehler beim Zugriff auf Pfad/Datei "
@@ -310,7 +311,7 @@ void AutostartTest::launcherMissing()
     QVERIFY(QFile::remove(m_program + "Pirolo.Exe"));
     m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageIcon::Error);
     QCOMPARE(shown.first().text,
@@ -334,7 +335,7 @@ void AutostartTest::readOnlyAutorunReplacedWithoutQuestion()
     QVERIFY(Autorun().startsWith(";****"));
     QVERIFY(Autorun().endsWith("shell\\qb\\command = Pirolo.Exe\r\n"));
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
-    QCOMPARE(m_messages->takeShown().size(), 1); // the success question only
+    QCOMPARE(m_test->messages().takeShown().size(), 1); // the success question only
 }
 
 void AutostartTest::halfFilledRowTouchesNothing()
@@ -345,7 +346,7 @@ void AutostartTest::halfFilledRowTouchesNothing()
     QCOMPARE(RunOk(), AutostartOutcome::Refused);
     QCOMPARE(Autorun(), QByteArray("alt"));
     QVERIFY(!QFileInfo::exists(Cd("Pirolo.Exe")));
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.startsWith("Ihre Angaben unter Schritt (3)"));
 }
@@ -356,7 +357,7 @@ void AutostartTest::iconCannotBeWritten()
     m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text,
              QStringLiteral("Das von Ihnen ausgewählte Icon konnte nicht auf dem Datenträger "
@@ -394,9 +395,9 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
 
 void AutostartTest::completionQuestion()
 {
-    m_messages->setNextAnswer(MessageAnswer::Yes);
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Quit);
-    m_messages->setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Completed);
 }
 

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -55,7 +56,7 @@ private slots:
     void realFullDisk();
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_tmp;
     QString m_root;
     QString m_program;
@@ -65,7 +66,7 @@ private:
 
 void OkFaultsTest::init()
 {
-    m_messages.emplace();
+    m_test.emplace();
     QDir(m_tmp.path()).removeRecursively();
     m_root = m_tmp.filePath("cd/");
     m_program = m_tmp.filePath("programm/");
@@ -84,9 +85,8 @@ void OkFaultsTest::init()
 
 void OkFaultsTest::cleanup()
 {
-    SetWriteFaultForTesting({});
     delete m_project;
-    m_messages.reset();
+    m_test.reset();
 }
 
 void OkFaultsTest::diskFullInTheMiddleOfEachFile_data()
@@ -120,7 +120,7 @@ void OkFaultsTest::diskFullInTheMiddleOfEachFile()
     SetWriteFaultForTesting(FullDiskHalfwayThrough(failing));
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
 
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.startsWith(messageStart), qPrintable(shown.first().text));
     QVERIFY(shown.first().text.endsWith("    Datenträger voll (Code 61)"));
@@ -150,7 +150,7 @@ void OkFaultsTest::folderRemovedBetweenCheckAndWrite()
         return length;
     });
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, "Die CD-Autostart-Einstellungen konnten nicht gespeichert "
                                  "werden. Beim Schreiben der Datei\r\r    " +
@@ -186,7 +186,7 @@ void OkFaultsTest::realFullDisk()
     m_project->TakeCdRoot(root);
     m_project->AcceptSlotPath(1, root);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.endsWith("    Datenträger voll (Code 61)"),
              qPrintable(shown.first().text));

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,8 +17,8 @@ class ProjectTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_messages.emplace(); }
-    void cleanup() { m_messages.reset(); }
+    void init() { m_test.emplace(); }
+    void cleanup() { m_test.reset(); }
     void startState();
     void enabledStatesFollowTheProject();
     void clearSlot();
@@ -33,7 +34,7 @@ private slots:
     void checkContextRows();
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_dir;
     QString root() const { return m_dir.path() + QLatin1Char('/'); }
 };
@@ -282,7 +283,7 @@ void ProjectTest::checkContextRows()
     QCOMPARE(CheckContextRows(project), accepted);
     QCOMPARE(project.data(), before);
 
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), accepted ? 0 : 1);
     if (!accepted) {
         QVERIFY(shown.first().text.startsWith(

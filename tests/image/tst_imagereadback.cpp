@@ -10,11 +10,11 @@
 #include "Sentinels.h"
 
 #include <QRandomGenerator>
-#include <optional>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <optional>
 #include <sys/resource.h>
 
 using namespace velkaro;

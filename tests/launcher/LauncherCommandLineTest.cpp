@@ -270,9 +270,8 @@ void LauncherCommandLineTest::openFailureDescribesTheError_data()
     QTest::newRow("the system's %1 is the path")
         << 193u << "Fehlerhaftes EXE-Format für %1.\r\n"
         << "Fehlerhaftes EXE-Format für F:\\a.pdf. (Code 193)";
-    QTest::newRow("other inserts dropped, formats too")
-        << 4000u << "%1!s! und %2, %10; 100% %"
-        << "F:\\a.pdf und , ; 100% % (Code 4000)";
+    QTest::newRow("other inserts dropped, formats too") << 4000u << "%1!s! und %2, %10; 100% %"
+                                                        << "F:\\a.pdf und , ; 100% % (Code 4000)";
 }
 
 void LauncherCommandLineTest::openFailureDescribesTheError()

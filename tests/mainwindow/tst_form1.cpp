@@ -13,6 +13,7 @@
 #include "SelIconDialog.h"
 #include "Sentinels.h"
 #include "ShellOpen.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 #include "WindowPlacement.h"
 
@@ -57,13 +58,13 @@ private slots:
     void positionStoredOnEveryWayOfClosing();
     void wholeOkRunFromTheWindow();
     void statusBarShowsTimeAndDate();
+    void statusBarFollowsTheClock();
     void commandsOfTheControlSection();
     void libraryIconEndsOnTheDisc();
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_tmp;
-    QString m_settings;
 
     template <typename T> static T* Find(QWidget& form, const QString& name)
     {
@@ -81,26 +82,18 @@ private:
 
 void Form1Test::init()
 {
-    m_messages.emplace();
-    Dialogs::setScripted(true); // the choosers' dialogs never appear in a test
-    m_settings = m_tmp.filePath("settings.ini");
-    QFile::remove(m_settings);
-    SetSettingsFileForTesting(m_settings);
-    SetScreenSizeForTesting(QSize(1024, 768));
+    m_test.emplace();
+    m_test->setScreenSize(QSize(1024, 768));
 }
 
 void Form1Test::cleanup()
 {
-    m_messages.reset();
-    Dialogs::setScripted(false);
-    SetSettingsFileForTesting(QString());
-    SetScreenSizeForTesting(QSize());
-    SetProgramFolderForTesting(QString());
+    m_test.reset();
 }
 
 QPoint Form1Test::StoredPosition() const
 {
-    QSettings raw(m_settings, QSettings::IniFormat);
+    QSettings raw(m_test->settingsFile(), QSettings::IniFormat);
     return QPoint(raw.value("Velkaro 2005/_Left", -1).toInt(),
                   raw.value("Velkaro 2005/_Top", -1).toInt());
 }
@@ -348,7 +341,7 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
     QVERIFY(launcher.open(QIODevice::WriteOnly));
     launcher.write("MZ");
     launcher.close();
-    SetProgramFolderForTesting(program.path());
+    m_test->setProgramFolder(program.path());
 
     Form1 form;
     form.show();
@@ -363,13 +356,13 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
         form.project().TakeCdRoot(m_tmp.path());
         form.project().AcceptSlotPath(1, m_tmp.path() + "/");
         form.project().UpdateOkButton();
-        m_messages->setNextAnswer(MessageAnswer::Yes);
+        m_test->messages().setNextAnswer(MessageAnswer::Yes);
         QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     }
     QVERIFY(!form.isVisible());
     QCOMPARE(StoredPosition(), expected);
     // No question is asked on the way out, but after OK its success question.
-    QCOMPARE(m_messages->takeShown().size(), way == "ok" ? 1 : 0);
+    QCOMPARE(m_test->messages().takeShown().size(), way == "ok" ? 1 : 0);
 }
 
 void Form1Test::wholeOkRunFromTheWindow()
@@ -379,7 +372,7 @@ void Form1Test::wholeOkRunFromTheWindow()
     QVERIFY(launcher.open(QIODevice::WriteOnly));
     launcher.write("MZ launcher");
     launcher.close();
-    SetProgramFolderForTesting(program.path());
+    m_test->setProgramFolder(program.path());
 
     Form1 form;
     form.show();
@@ -400,7 +393,7 @@ void Form1Test::wholeOkRunFromTheWindow()
     project.AcceptSlotPath(2, root + "doku/handbuch.pdf");
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
 
-    m_messages->setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     QVERIFY(form.isVisible());
     const QByteArray written = ReadAll(root + "AutoRun.Inf");
@@ -429,12 +422,23 @@ void Form1Test::statusBarShowsTimeAndDate()
     QVERIFY(Find<QLabel>(form, "Status_Panel2")->text().isEmpty());
 }
 
+void Form1Test::statusBarFollowsTheClock()
+{
+    const QDateTime moment(QDate(2026, 12, 8), QTime(14, 5, 9));
+    m_test->setClock(moment);
+    Form1 form;
+    const QLocale locale;
+    QCOMPARE(Find<QLabel>(form, "Status_Time")->text(),
+             locale.toString(moment.time(), QLocale::ShortFormat));
+    QCOMPARE(Find<QLabel>(form, "Status_Date")->text(),
+             locale.toString(moment.date(), QLocale::ShortFormat));
+}
+
 void Form1Test::commandsOfTheControlSection()
 {
     Form1 form;
     form.show();
-    SetShellOpenRecording(true);
-    SetProgramFolderForTesting(m_tmp.path()); // no help pages there
+    m_test->setProgramFolder(m_tmp.path()); // no help pages there
 
     // System-Check: the steps play, then the fixed message; the project is untouched.
     QList<int> values;
@@ -444,7 +448,7 @@ void Form1Test::commandsOfTheControlSection()
     QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
     SetProgressWaitForTesting({});
     QCOMPARE(values, (QList<int>{0, 13, 33, 68, 77, 90, 100}));
-    QList<ShownMessage> shown = m_messages->takeShown();
+    QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, QStringLiteral("Alle Einstellungen sind korrekt ..."));
     QCOMPARE(form.project().data(), before);
@@ -458,28 +462,27 @@ void Form1Test::commandsOfTheControlSection()
     QCOMPARE(dialogs.first()->windowTitle(), QStringLiteral("Velkaro 2005 - Info"));
 
     // Help without local pages asks; Cancel opens nothing, OK the online manual.
-    m_messages->setNextAnswer(MessageAnswer::Cancel);
+    m_test->messages().setNextAnswer(MessageAnswer::Cancel);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
-    QVERIFY(TakeShellOpenRequests().isEmpty());
-    m_messages->setNextAnswer(MessageAnswer::Ok);
+    QVERIFY(m_test->takeOpened().isEmpty());
+    m_test->messages().setNextAnswer(MessageAnswer::Ok);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
-    QList<ShellOpenRequest> opened = TakeShellOpenRequests();
+    QList<ShellOpenRequest> opened = m_test->takeOpened();
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened.first().path.endsWith("/?go=velkaro"));
     QCOMPARE(opened.first().windowState, ShellWindowMaximised);
-    m_messages->takeShown();
+    m_test->messages().takeShown();
 
     // The visible logo opens the maker's home page.
     QTest::mouseClick(Find<QLabel>(form, "Image2"), Qt::LeftButton);
-    opened = TakeShellOpenRequests();
+    opened = m_test->takeOpened();
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened.first().path, MakerWebAddress());
-    SetShellOpenRecording(false);
 }
 
 void Form1Test::libraryIconEndsOnTheDisc()
 {
-    SetProgramFolderForTesting(m_tmp.path());
+    m_test->setProgramFolder(m_tmp.path());
     QFile launcher(m_tmp.filePath("Pirolo.Exe"));
     QVERIFY(launcher.open(QIODevice::WriteOnly));
     launcher.write("MZ");
@@ -512,7 +515,7 @@ void Form1Test::libraryIconEndsOnTheDisc()
     QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
              LibraryIconText());
 
-    m_messages->setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     const QByteArray written = ReadAll(root + "AutoRun.Ico");
     QCOMPARE(written, IconLibrary::instance().fileBytes(200));

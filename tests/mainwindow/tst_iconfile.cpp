@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +53,7 @@ private slots:
     void standardAndKeinBeforeAndAfterARoot();
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     QString inRoot(const QString& name) const
     {
         return QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD/") + name));
@@ -69,23 +70,22 @@ void TestIconFile::init()
     m_tmp = std::make_unique<QTemporaryDir>();
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD")));
-    m_messages.emplace();
-    Dialogs::setScripted(true);
+    m_test.emplace();
 }
 
 void TestIconFile::cleanup()
 {
-    m_messages.reset();
-    Dialogs::setScripted(false);
+    m_test.reset();
     m_tmp.reset();
 }
 
 void TestIconFile::takeRoot(Project& project)
 {
-    Dialogs::setNextFolderResult(QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD"))));
+    m_test->dialogs().setNextFolderResult(
+        QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD"))));
     project.TakeCdRoot(BrowseForFolder(nullptr, QString()));
     QVERIFY(!project.cdRootPath().isEmpty());
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 }
 
 void TestIconFile::putIntoState(Project& project, IconState state)
@@ -104,7 +104,7 @@ void TestIconFile::putIntoState(Project& project, IconState state)
     case IconState::File: {
         const QString good = inRoot(QStringLiteral("Gut.ico"));
         QVERIFY(WriteBytes(good, IcoBytes({SolidImage(32, qRgb(0, 255, 0))})));
-        Dialogs::setNextFileResult(good);
+        m_test->dialogs().setNextFileResult(good);
         ChooseIconFile(project, nullptr);
         QCOMPARE(project.slot(Project::IconSlot), good);
         break;
@@ -148,10 +148,10 @@ void TestIconFile::iconFileLoads()
     const QString path = inRoot(name);
     QVERIFY(WriteBytes(path, bytes));
 
-    Dialogs::setNextFileResult(path);
+    m_test->dialogs().setNextFileResult(path);
     ChooseIconFile(project, nullptr);
 
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon().image.size(), expectedSize);
     QCOMPARE(project.icon().image.pixel(expectedSize.width() / 2, expectedSize.height() / 2),
@@ -254,14 +254,14 @@ void TestIconFile::notAPictureEmptiesTheSlot()
     Project project;
     takeRoot(project);
     putIntoState(project, IconState(stateBefore));
-    QVERIFY(m_messages->takeShown().isEmpty());
+    QVERIFY(m_test->messages().takeShown().isEmpty());
 
     const QString path = inRoot(QStringLiteral("Kaputt.ico"));
     QVERIFY(WriteBytes(path, content));
-    Dialogs::setNextFileResult(path);
+    m_test->dialogs().setNextFileResult(path);
     ChooseIconFile(project, nullptr);
 
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
@@ -278,11 +278,11 @@ void TestIconFile::iconFileOutsideRootRefused()
     const QString outside = QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("Fremd.ico")));
     QVERIFY(WriteBytes(outside, IcoBytes({SolidImage(32, qRgb(9, 9, 9))})));
 
-    Dialogs::setNextFileResult(outside);
-    m_messages->setNextAnswer(MessageAnswer::No);
+    m_test->dialogs().setNextFileResult(outside);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     ChooseIconFile(project, nullptr);
 
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
     QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
@@ -295,8 +295,8 @@ void TestIconFile::cancelInLibraryStateKeepsIt()
     takeRoot(project);
     putIntoState(project, IconState::Library);
     ChooseIconFile(project, nullptr); // nothing queued: Cancel
-    QCOMPARE(Dialogs::takeRequests().size(), 1);
-    QVERIFY(m_messages->shown().isEmpty());
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 1);
+    QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), LibraryIconText());
     QCOMPARE(project.icon(), m_libraryPicture);
 }
@@ -312,7 +312,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
 
     // The file is still there: the same picture again, no message.
     ChooseIconFile(project, nullptr);
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon(), loaded);
 
@@ -324,7 +324,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     // The file was deleted meanwhile: the message, then no icon.
     QVERIFY(QFile::remove(path));
     ChooseIconFile(project, nullptr);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
     QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
@@ -350,7 +350,7 @@ void TestIconFile::standardAndKeinBeforeAndAfterARoot()
     QCOMPARE(project.icon(), MainIconListPicture(5));
     // With a sentinel in the slot nothing is loaded and nothing is said.
     VerifyIconFile(project);
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
 }
 

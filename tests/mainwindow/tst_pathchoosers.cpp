@@ -4,6 +4,7 @@
 #include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -66,7 +67,7 @@ private slots:
     void commaRefusedInTheIconPathOnly();
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     // The CD root as the folder browser returns it, and as the project holds it.
     QString rootFolder() const { return Native(m_tmp->filePath(QStringLiteral("CD"))); }
     QString rootPath() const { return rootFolder() + QDir::separator(); }
@@ -82,23 +83,21 @@ void TestPathChoosers::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    m_messages.emplace();
-    Dialogs::setScripted(true);
+    m_test.emplace();
 }
 
 void TestPathChoosers::cleanup()
 {
-    m_messages.reset();
-    Dialogs::setScripted(false);
+    m_test.reset();
     m_tmp.reset();
 }
 
 void TestPathChoosers::takeRoot(Project& project)
 {
-    Dialogs::setNextFolderResult(rootFolder());
+    m_test->dialogs().setNextFolderResult(rootFolder());
     QVERIFY(ChooseCdRoot(project, nullptr));
     QCOMPARE(project.cdRootPath(), rootPath());
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 }
 
 void TestPathChoosers::newRootEmptiesTheProject_data()
@@ -123,12 +122,12 @@ void TestPathChoosers::newRootEmptiesTheProject()
     QVERIFY(project.okEnabled());
 
     const QString folder = Native(m_tmp->filePath(newRoot));
-    Dialogs::setNextFolderResult(folder);
+    m_test->dialogs().setNextFolderResult(folder);
     QVERIFY(ChooseCdRoot(project, nullptr));
 
     const QList<DialogRequest> expectedRequests{
         {DialogKind::Folder, RootTitle, QString(), QString(), false}};
-    QCOMPARE(Dialogs::takeRequests(), expectedRequests);
+    QCOMPARE(m_test->dialogs().takeRequests(), expectedRequests);
     const QString newRootPath = folder + QDir::separator();
     QCOMPARE(project.cdRootPath(), newRootPath);
     QCOMPARE(project.cdRootShortPath(), newRootPath); // no short names here: the path itself
@@ -140,7 +139,7 @@ void TestPathChoosers::newRootEmptiesTheProject()
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(project.rootDependentEnabled());
     QVERIFY(!project.okEnabled());
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::cancelledRootChangesNothing()
@@ -152,9 +151,9 @@ void TestPathChoosers::cancelledRootChangesNothing()
     const ProjectData before = project.data();
 
     QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
-    QCOMPARE(Dialogs::takeRequests().size(), 1);
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 1);
     QVERIFY(project.data() == before);
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::rootGetsClosingSeparator_data()
@@ -177,7 +176,7 @@ void TestPathChoosers::rootGetsClosingSeparator()
     QFETCH(QString, returned);
     QFETCH(QString, expectedRoot);
     Project project;
-    Dialogs::setNextFolderResult(returned);
+    m_test->dialogs().setNextFolderResult(returned);
     QVERIFY(ChooseCdRoot(project, nullptr));
     QCOMPARE(project.cdRootPath(), expectedRoot);
     QCOMPARE(project.slot(0), expectedRoot);
@@ -185,7 +184,7 @@ void TestPathChoosers::rootGetsClosingSeparator()
     // Every file below that root is inside it.
     const QString file =
         expectedRoot + QStringLiteral("docs") + QDir::separator() + QStringLiteral("a.txt");
-    Dialogs::setNextFileResult(file);
+    m_test->dialogs().setNextFileResult(file);
     QVERIFY(ChooseSlotPath(project, 2, nullptr));
     QCOMPARE(project.slot(2), file);
 }
@@ -207,10 +206,10 @@ void TestPathChoosers::folderTarget()
     takeRoot(project);
     project.setTargetIsFolder(true);
 
-    Dialogs::setNextFolderResult(m_tmp->filePath(chosen));
+    m_test->dialogs().setNextFolderResult(m_tmp->filePath(chosen));
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), Native(m_tmp->filePath(expectedSlot)));
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
     // What the window's dispatch does after slot 1.
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
@@ -238,22 +237,22 @@ void TestPathChoosers::outsidePathRefused()
     Project project;
     takeRoot(project);
     const QString earlier = inRoot(QStringLiteral("docs/Frueher.txt"));
-    Dialogs::setNextFileResult(earlier);
+    m_test->dialogs().setNextFileResult(earlier);
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     const ProjectData before = project.data();
 
-    Dialogs::setNextFileResult(Native(m_tmp->filePath(outside)));
-    m_messages->setNextAnswer(MessageAnswer::No);
+    m_test->dialogs().setNextFileResult(Native(m_tmp->filePath(outside)));
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QVERIFY(!ChooseSlotPath(project, slot, nullptr));
 
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, OutsideText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
     QCOMPARE(project.slot(slot), earlier);
     QVERIFY(project.data() == before);
-    QCOMPARE(Dialogs::takeRequests().size(), 2);
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 2);
 }
 
 void TestPathChoosers::yesOpensTheSameDialogAgain_data()
@@ -272,21 +271,21 @@ void TestPathChoosers::yesOpensTheSameDialogAgain()
     const QString outside = Native(m_tmp->filePath(QStringLiteral("CD2")));
     const QString inside = inRoot(QStringLiteral("docs"));
     if (folderMode) {
-        Dialogs::setNextFolderResult(outside);
-        Dialogs::setNextFolderResult(outside);
-        Dialogs::setNextFolderResult(inside);
+        m_test->dialogs().setNextFolderResult(outside);
+        m_test->dialogs().setNextFolderResult(outside);
+        m_test->dialogs().setNextFolderResult(inside);
     } else {
-        Dialogs::setNextFileResult(outside);
-        Dialogs::setNextFileResult(outside);
-        Dialogs::setNextFileResult(inside);
+        m_test->dialogs().setNextFileResult(outside);
+        m_test->dialogs().setNextFileResult(outside);
+        m_test->dialogs().setNextFileResult(inside);
     }
-    m_messages->setNextAnswer(MessageAnswer::Yes);
-    m_messages->setNextAnswer(MessageAnswer::Yes);
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
 
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), folderMode ? inside + QDir::separator() : inside);
-    QCOMPARE(m_messages->takeShown().size(), 2);
-    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    QCOMPARE(m_test->messages().takeShown().size(), 2);
+    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
     QCOMPARE(requests.size(), 3);
     for (const DialogRequest& request : requests) {
         QCOMPARE(request, requests.first());
@@ -300,7 +299,7 @@ void TestPathChoosers::cancelKeepsTheSlot()
     Project project;
     takeRoot(project);
     const QString earlier = inRoot(QStringLiteral("docs/Preise.pdf"));
-    Dialogs::setNextFileResult(earlier);
+    m_test->dialogs().setNextFileResult(earlier);
     QVERIFY(ChooseSlotPath(project, 2, nullptr));
     project.setMenuText(0, QStringLiteral("Preise 2005"));
     const ProjectData before = project.data();
@@ -312,7 +311,7 @@ void TestPathChoosers::cancelKeepsTheSlot()
     project.setTargetIsFolder(false);
 
     QVERIFY(project.data() == before);
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::defaultMenuText_data()
@@ -358,7 +357,7 @@ void TestPathChoosers::defaultMenuText()
     takeRoot(project);
     project.setMenuText(Project::RowOfSlot(slot), menuTextBefore);
 
-    Dialogs::setNextFileResult(inRoot(document));
+    m_test->dialogs().setNextFileResult(inRoot(document));
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     QCOMPARE(project.slot(slot), inRoot(document));
     QCOMPARE(project.menuText(Project::RowOfSlot(slot)), expectedMenuText);
@@ -395,15 +394,15 @@ void TestPathChoosers::fileDialogStartAndFilter()
     takeRoot(project);
     const QString file = inRoot(QStringLiteral("docs/AutoRun.ico"));
     if (slotHoldsFile) {
-        Dialogs::setNextFileResult(file);
+        m_test->dialogs().setNextFileResult(file);
         QVERIFY(ChooseSlotPath(project, slot, nullptr));
-        Dialogs::takeRequests();
+        m_test->dialogs().takeRequests();
     }
 
     ChooseSlotPath(project, slot, nullptr);
     const QList<DialogRequest> expected{{DialogKind::OpenFile, FileTitle, expectedFilter,
                                          slotHoldsFile ? file : rootPath(), slotHoldsFile}};
-    QCOMPARE(Dialogs::takeRequests(), expected);
+    QCOMPARE(m_test->dialogs().takeRequests(), expected);
 }
 
 void TestPathChoosers::targetKindChoosesTheDialog_data()
@@ -426,7 +425,7 @@ void TestPathChoosers::targetKindChoosesTheDialog()
     takeRoot(project);
     project.setTargetIsFolder(folderKind);
     ChooseSlotPath(project, slot, nullptr);
-    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(int(requests.first().kind), expectedKind);
     if (requests.first().kind == DialogKind::Folder)
@@ -467,23 +466,24 @@ void TestPathChoosers::unusableCharacterRefused()
     project.setTargetIsFolder(folderMode);
     const QString earlier = inRoot(folderMode ? QStringLiteral("docs/") : QStringLiteral("ok.txt"));
     if (folderMode)
-        Dialogs::setNextFolderResult(inRoot(QStringLiteral("docs")));
+        m_test->dialogs().setNextFolderResult(inRoot(QStringLiteral("docs")));
     else
-        Dialogs::setNextFileResult(earlier);
+        m_test->dialogs().setNextFileResult(earlier);
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     const ProjectData before = project.data();
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 
     const QString bad = inRoot(relative);
     if (folderMode)
-        Dialogs::setNextFolderResult(bad);
+        m_test->dialogs().setNextFolderResult(bad);
     else
-        Dialogs::setNextFileResult(bad);
+        m_test->dialogs().setNextFileResult(bad);
     QVERIFY(!ChooseSlotPath(project, slot, nullptr));
 
     QVERIFY(project.data() == before);
-    QCOMPARE(Dialogs::takeRequests().size(), 1); // no second dialog: the user must rename first
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    QCOMPARE(m_test->dialogs().takeRequests().size(),
+             1); // no second dialog: the user must rename first
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
@@ -502,15 +502,15 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
 {
     Project project;
     const QString root = Native(m_tmp->filePath(QStringLiteral("Was? Ωmega")));
-    Dialogs::setNextFolderResult(root);
+    m_test->dialogs().setNextFolderResult(root);
     QVERIFY(ChooseCdRoot(project, nullptr));
     QCOMPARE(project.slot(0), root + QDir::separator());
 
     const QString file = root + QDir::separator() + QStringLiteral("index.htm");
-    Dialogs::setNextFileResult(file);
+    m_test->dialogs().setNextFileResult(file);
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), file);
-    QVERIFY(m_messages->shown().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::commaRefusedInTheIconPathOnly_data()
@@ -533,14 +533,14 @@ void TestPathChoosers::commaRefusedInTheIconPathOnly()
     QFETCH(bool, refused);
     Project project;
     takeRoot(project);
-    Dialogs::setNextFileResult(inRoot(QStringLiteral("ok.ico")));
+    m_test->dialogs().setNextFileResult(inRoot(QStringLiteral("ok.ico")));
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     const ProjectData before = project.data();
 
     const QString chosen = inRoot(relative);
-    Dialogs::setNextFileResult(chosen);
+    m_test->dialogs().setNextFileResult(chosen);
     QCOMPARE(ChooseSlotPath(project, slot, nullptr), !refused);
-    const QList<ShownMessage> shown = m_messages->takeShown();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     if (!refused) {
         QCOMPARE(project.slot(slot), chosen);
         QCOMPARE(shown.size(), 0);

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 using namespace velkaro;
 
@@ -41,8 +43,8 @@ class TestDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { Dialogs::setScripted(true); }
-    void cleanup() { Dialogs::setScripted(false); }
+    void init() { m_test.emplace(); }
+    void cleanup() { m_test.reset(); }
 
     void nameFilters_data();
     void nameFilters();
@@ -53,6 +55,9 @@ private slots:
     void queuedResultsGoToTheirOwnDialog();
     void realFolderBrowser();
     void realFileDialog();
+
+private:
+    std::optional<test::TestEnvironment> m_test;
 };
 
 void TestDialogs::nameFilters_data()
@@ -108,11 +113,11 @@ void TestDialogs::folderResultCleanedUp()
     QFETCH(QString, raw);
     QFETCH(QString, expected);
     if (!raw.isEmpty())
-        Dialogs::setNextFolderResult(raw);
+        m_test->dialogs().setNextFolderResult(raw);
     QCOMPARE(BrowseForFolder(nullptr, QStringLiteral("Wohin?")), expected);
     const QList<DialogRequest> expectedRequests{
         {DialogKind::Folder, QStringLiteral("Wohin?"), QString(), QString(), false}};
-    QCOMPARE(Dialogs::takeRequests(), expectedRequests);
+    QCOMPARE(m_test->dialogs().takeRequests(), expectedRequests);
 }
 
 void TestDialogs::openDialogStartPlace_data()
@@ -146,14 +151,14 @@ void TestDialogs::openDialogStartPlace()
     const QList<DialogRequest> expected{
         {DialogKind::OpenFile, QStringLiteral("Bitte wählen Sie das zu öffnende Dokument ..."),
          QStringLiteral("Icons (*.ico)"), expectedStart, startIsFile}};
-    QCOMPARE(Dialogs::takeRequests(), expected);
+    QCOMPARE(m_test->dialogs().takeRequests(), expected);
 }
 
 void TestDialogs::queuedResultsGoToTheirOwnDialog()
 {
-    Dialogs::setNextFileResult(QStringLiteral("/cd/a.txt"));
-    Dialogs::setNextFolderResult(QStringLiteral("/cd/Bilder/"));
-    Dialogs::setNextFileResult(QStringLiteral("/cd/b.txt"));
+    m_test->dialogs().setNextFileResult(QStringLiteral("/cd/a.txt"));
+    m_test->dialogs().setNextFolderResult(QStringLiteral("/cd/Bilder/"));
+    m_test->dialogs().setNextFileResult(QStringLiteral("/cd/b.txt"));
 
     QCOMPARE(BrowseForFolder(nullptr, QString()), QDir::toNativeSeparators("/cd/Bilder"));
     QCOMPARE(ShowOpenDocumentDialog(nullptr, QString(), QString(), QStringLiteral("/cd/")),
@@ -164,12 +169,12 @@ void TestDialogs::queuedResultsGoToTheirOwnDialog()
     QCOMPARE(ShowOpenDocumentDialog(nullptr, QString(), QString(), QStringLiteral("/cd/")),
              QString());
     QCOMPARE(BrowseForFolder(nullptr, QString()), QString());
-    QCOMPARE(Dialogs::requests().size(), 5);
+    QCOMPARE(m_test->dialogs().requests().size(), 5);
 }
 
 void TestDialogs::realFolderBrowser()
 {
-    Dialogs::setScripted(false);
+    SetDialogScriptForTesting(nullptr);
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("Bilder")));
@@ -194,7 +199,7 @@ void TestDialogs::realFolderBrowser()
 
 void TestDialogs::realFileDialog()
 {
-    Dialogs::setScripted(false);
+    SetDialogScriptForTesting(nullptr);
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("docs")));

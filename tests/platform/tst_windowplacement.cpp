@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "TestEnvironment.h"
 #include "WindowPlacement.h"
 
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <optional>
 
 using namespace velkaro;
 
@@ -27,22 +29,21 @@ private slots:
     void corruptSettingsFile();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_dir;
     QString m_settingsFile;
 };
 
 void WindowPlacementTest::init()
 {
-    m_settingsFile = m_dir.filePath("settings.ini");
-    QFile::remove(m_settingsFile);
-    SetSettingsFileForTesting(m_settingsFile);
-    SetScreenSizeForTesting(QSize(800, 600));
+    m_test.emplace();
+    m_test->setScreenSize(QSize(800, 600));
+    m_settingsFile = m_test->settingsFile();
 }
 
 void WindowPlacementTest::cleanup()
 {
-    SetSettingsFileForTesting(QString());
-    SetScreenSizeForTesting(QSize());
+    m_test.reset();
 }
 
 void WindowPlacementTest::parseStoredTwips_data()

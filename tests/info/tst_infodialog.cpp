@@ -1,6 +1,7 @@
 #include "InfoFormCommercial.h"
 #include "MakerInfo.h"
 #include "ShellOpen.h"
+#include "TestEnvironment.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -40,8 +42,8 @@ class TestInfoDialog : public QObject
 private slots:
     void init()
     {
-        SetShellOpenRecording(true);
-        SetScreenSizeForTesting(QSize(1280, 1024));
+        m_test.emplace();
+        m_test->setScreenSize(QSize(1280, 1024));
     }
 
     void cleanup()
@@ -52,8 +54,7 @@ private slots:
                 w->close();
         }
         ProcessDeletions();
-        SetScreenSizeForTesting(QSize());
-        SetShellOpenRecording(false);
+        m_test.reset();
     }
 
     void infoText()
@@ -102,7 +103,9 @@ private slots:
         QCOMPARE(dialog->Image1->geometry(), QRect(4, 8, 65, 309));
     }
 
-    void infoTwiceShowsOneDialog()
+    // Info shows the open dialog again, and builds a new one once it is
+    // closed, also while the closed one still waits for its deletion.
+    void infoShowsTheOpenDialogOrANewOne()
     {
         QPointer<InfoFormCommercial> first = ShowInfoDialog();
         QPointer<InfoFormCommercial> second = ShowInfoDialog();
@@ -110,7 +113,6 @@ private slots:
         QCOMPARE(second.data(), first.data());
         QCOMPARE(InfoDialogCount(), 1);
 
-        // Once closed, the next Info builds a new one.
         first->Btn3->click();
         ProcessDeletions();
         QVERIFY(first.isNull());
@@ -119,17 +121,13 @@ private slots:
         QVERIFY(third);
         QVERIFY(third->isVisible());
         QCOMPARE(InfoDialogCount(), 1);
-    }
 
-    void infoRightAfterClosingBuildsAFreshDialog()
-    {
-        QPointer<InfoFormCommercial> first = ShowInfoDialog();
-        first->close(); // deletion still pending
-        QPointer<InfoFormCommercial> second = ShowInfoDialog();
+        third->close(); // deletion still pending
+        QPointer<InfoFormCommercial> fourth = ShowInfoDialog();
         ProcessDeletions();
-        QVERIFY(first.isNull());
-        QVERIFY(second);
-        QVERIFY(second->isVisible());
+        QVERIFY(third.isNull());
+        QVERIFY(fourth);
+        QVERIFY(fourth->isVisible());
     }
 
     void positionByScreenSize_data()
@@ -146,7 +144,7 @@ private slots:
     {
         QFETCH(QSize, screen);
         QFETCH(QPoint, position);
-        SetScreenSizeForTesting(screen);
+        m_test->setScreenSize(screen);
         InfoFormCommercial* dialog = ShowInfoDialog();
         QCOMPARE(dialog->pos(), position);
     }
@@ -156,7 +154,7 @@ private slots:
         InfoFormCommercial* dialog = ShowInfoDialog();
         dialog->Btn1->click();
         QTest::mouseClick(dialog->Image1, Qt::LeftButton);
-        const QList<ShellOpenRequest> opened = TakeShellOpenRequests();
+        const QList<ShellOpenRequest> opened = m_test->takeOpened();
         QCOMPARE(opened.size(), 2);
         for (const ShellOpenRequest& request : opened) {
             QCOMPARE(request.path, MakerWebAddress());
@@ -176,7 +174,7 @@ private slots:
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->Btn1->isDefault() && !dialog->Btn3->isDefault());
-        QVERIFY(TakeShellOpenRequests().isEmpty());
+        QVERIFY(m_test->takeOpened().isEmpty());
     }
 
     void closeBoxClosesIt()
@@ -186,7 +184,10 @@ private slots:
         ProcessDeletions();
         QVERIFY(dialog.isNull());
     }
+
+private:
+    std::optional<test::TestEnvironment> m_test;
 };
 
 QTEST_MAIN(TestInfoDialog)
-#include "test_info_dialog.moc"
+#include "tst_infodialog.moc"

@@ -2,6 +2,7 @@
 #include "ProgressBarForm.h"
 #include "ProgressbarModule.h"
 #include "SystemCheck.h"
+#include "TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,7 +50,7 @@ class TestSystemCheck : public QObject
 private slots:
     void init()
     {
-        m_messages.emplace();
+        m_test.emplace();
         // Whatever the machine's policies say, these tests decide.
         SetAutoRunPolicyForTesting(AutoRunPolicy{});
         SetProgressWaitForTesting([this](ProgressBarForm& form, const ProgressStep& step) {
@@ -62,9 +63,7 @@ private slots:
 
     void cleanup()
     {
-        SetProgressWaitForTesting({});
-        SetAutoRunPolicyForTesting(std::nullopt);
-        m_messages.reset();
+        m_test.reset();
         m_steps.clear();
         m_captions.clear();
         m_onStep = nullptr;
@@ -86,7 +85,7 @@ private slots:
         QCOMPARE(total, 3900);
         QCOMPARE(m_captions, QStringList(7, QStringLiteral("Velkaro 2005 - System-Check")));
 
-        const QList<ShownMessage> shown = m_messages->takeShown();
+        const QList<ShownMessage> shown = m_test->messages().takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).text, QStringLiteral("Alle Einstellungen sind korrekt ..."));
         QCOMPARE(shown.at(0).icon, MessageIcon::Information);
@@ -136,14 +135,14 @@ private slots:
         QVERIFY(!secondStarted);
         QCOMPARE(windowsAtSecondClick, 1);
         QCOMPARE(m_steps.size(), 7);
-        QCOMPARE(m_messages->takeShown().size(), 1);
+        QCOMPARE(m_test->messages().takeShown().size(), 1);
 
         // Once the first check has ended, the command works again.
         m_onStep = nullptr;
         m_steps.clear();
         QVERIFY(RunSystemCheck());
         QCOMPARE(m_steps.size(), 7);
-        QCOMPARE(m_messages->takeShown().size(), 1);
+        QCOMPARE(m_test->messages().takeShown().size(), 1);
     }
 
     void policyDecision_data()
@@ -210,7 +209,7 @@ private slots:
         QVERIFY(RunSystemCheck());
         QCOMPARE(m_steps.size(), 7);
 
-        const QList<ShownMessage> shown = m_messages->takeShown();
+        const QList<ShownMessage> shown = m_test->messages().takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).icon, MessageIcon::Error);
         QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
@@ -256,11 +255,11 @@ private slots:
     }
 
 private:
-    std::optional<ScriptedMessages> m_messages;
+    std::optional<test::TestEnvironment> m_test;
     QList<Recorded> m_steps;
     QStringList m_captions;
     std::function<void()> m_onStep;
 };
 
 QTEST_MAIN(TestSystemCheck)
-#include "test_system_check.moc"
+#include "tst_systemcheck.moc"

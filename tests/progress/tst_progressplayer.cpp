@@ -359,4 +359,4 @@ private slots:
 };
 
 QTEST_MAIN(TestProgressPlayer)
-#include "test_progress_player.moc"
+#include "tst_progressplayer.moc"
