@@ -33,7 +33,6 @@ namespace {
 
 constexpr int ClientWidth = 8775;
 constexpr int ClientHeight = 6360;
-constexpr int StatusBarTop = 4800 + 1155; // below the command section
 
 enum class ControlKind
 {
@@ -47,6 +46,11 @@ enum class ControlKind
     IconPreview,
     Logo
 };
+
+// The command section, Frame1(5): the view switch moves it, the status bar
+// stands below it.
+constexpr TwipsRect CommandSection{120, 4800, 8535, 1155};
+constexpr int StatusBarTop = CommandSection.top + CommandSection.height;
 
 // Controls that stand on the window itself rather than in a frame.
 constexpr int OnWindow = -1;
@@ -117,7 +121,7 @@ constexpr Form1Control LowerSections[] = {
     {K::Button, 8, 3, "Kein",                           {6720, 300, 615, 315}},
     {K::Button, 7, 3, "&Auswahl ...",                   {7380, 300, 1035, 315}},
 
-    {K::Frame, 5, OnWindow, "Steuerung",                {120, 4800, 8535, 1155}},
+    {K::Frame, 5, OnWindow, "Steuerung",                CommandSection},
     {K::Logo, 1, 5, "",                                 {150, 240, 2925, 795}},
     {K::Logo, 2, 5, "",                                 {2010, 120, 780, 255}},
     {K::Button, 0, 5, "&Prüfe Autostart-Optionen von Windows",
@@ -376,7 +380,7 @@ void Form1::Form_Load()
 {
     setWindowTitle(ProductTitle());
     ShowMakerLogo();
-    m_controlFrameTop = 4800;
+    m_controlFrameTop = CommandSection.top;
     m_extendedHeight = ClientHeight;
     m_project.LockPathFields();
     ToggleViewMode();

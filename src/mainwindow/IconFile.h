@@ -16,7 +16,7 @@ class Project;
 // or holds no picture.
 std::optional<IconPicture> LoadIconFile(const QString& path);
 
-// Loads the icon file that slot 5 names into the icon picture. A file that
+// Loads the icon file that the icon slot names into the icon picture. A file that
 // does not load gives the message and empties the slot; a sentinel is left
 // alone.
 void VerifyIconFile(Project& project);
