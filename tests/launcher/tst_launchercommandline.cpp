@@ -1,5 +1,4 @@
 #include "LauncherCommandLine.h"
-
 #include "LauncherTexts.h"
 
 #include <QTest>
@@ -323,4 +322,4 @@ void LauncherCommandLineTest::shellExecuteFailureGivesItsCode()
 }
 
 QTEST_MAIN(LauncherCommandLineTest)
-#include "LauncherCommandLineTest.moc"
+#include "tst_launchercommandline.moc"

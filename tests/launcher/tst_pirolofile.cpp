@@ -188,4 +188,4 @@ void PiroloFileTest::versionResourceCarriesTheProjectVersion()
 }
 
 QTEST_MAIN(PiroloFileTest)
-#include "PiroloFileTest.moc"
+#include "tst_pirolofile.moc"
