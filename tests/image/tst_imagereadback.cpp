@@ -129,7 +129,7 @@ void ImageReadBackTest::init()
 void ImageReadBackTest::exampleDiscFromTheOkCommand()
 {
     REQUIRE_READERS();
-    // The design's example disc, written by Velkaro's own OK command.
+    // The usual example disc, written by Velkaro's own OK command.
     const QString root = m_tmp.filePath("Projekt CD");
     const QString program = m_tmp.filePath("Programm/");
     MakeFile(root + "/start/index.htm", "<html>Start</html>");
