@@ -1,6 +1,7 @@
 // The help page beside the program, found as the Help command looks for it.
 #include "HelpFile.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,23 +12,8 @@
 #include <optional>
 
 using namespace velkaro;
-
-namespace {
-
-void MakeFile(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write("<html></html>");
-}
-
-QString Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-} // namespace
+using velkaro::test::MakeFile;
+using velkaro::test::Native;
 
 class HelpFileTest : public QObject
 {

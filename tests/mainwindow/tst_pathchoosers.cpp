@@ -5,6 +5,7 @@
 #include "Project.h"
 #include "Sentinels.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <optional>
 
 using namespace velkaro;
+using velkaro::test::Native;
 
 namespace {
 
@@ -26,11 +28,6 @@ const QString OutsideText = QStringLiteral(
     "Objekt (Datei oder Ordner) aber innerhalb Ihres CD-Projekts befinden ('Externe' Dateien "
     "müssen also zuvor in die CD-Struktur kopiert werden).\r\rMöchten Sie die Eingabe jetzt "
     "wiederholen?");
-
-QString Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "Messages.h"
 #include "ShellOpen.h"
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <optional>
 
 using namespace velkaro;
+using velkaro::test::MakeFile;
+using velkaro::test::Native;
 
 namespace {
 
@@ -23,19 +26,6 @@ const QStringList HelpCandidates{
     QStringLiteral("hilfe/index.htm"), QStringLiteral("hilfe/index.html"),
     QStringLiteral("hilfe/hilfe.htm"), QStringLiteral("hilfe/hilfe.html"),
 };
-
-void MakeFile(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write("<html></html>");
-}
-
-QString Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
