@@ -6,7 +6,7 @@
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_memory
 #include "FileHelpers.h"
 #include "Form1.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "SelIconDialog.h"
 
 #include <QApplication>
@@ -45,7 +45,7 @@ void Settle()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    MessageBox::setScripted(true);
+    ScriptedMessages messages;
     QTemporaryDir tmp;
     qputenv("XDG_CONFIG_HOME", tmp.filePath("config").toLocal8Bit());
 
@@ -87,11 +87,11 @@ int main(int argc, char* argv[])
     Settle();
     std::printf("rss %.1f after opening the icon library\n", PeakResidentMb());
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    messages.setNextAnswer(MessageAnswer::No);
     window.Btn_Click(1);
     Settle();
     if (!QFile::exists(root + QStringLiteral("/AutoRun.Ico")))
-        for (const ShownMessage& shown : MessageBox::takeShownMessages())
+        for (const ShownMessage& shown : messages.takeShown())
             std::fprintf(stderr, "%s\n", qPrintable(shown.text));
     std::printf("rss %.1f after OK\n", PeakResidentMb());
     return 0;

@@ -85,3 +85,5 @@ fi
     label = $3; for (i = 4; i <= NF; ++i) label = label " " $i
     printf "%-44s %9.1f MB\n", "peak RSS, " label, $2 }'
 
+# velkaro-image beside xorriso on trees made by the script (3 runs each).
+bench/image.sh 3

@@ -42,7 +42,39 @@ std::wstring_view DropTrailingSpace(std::wstring_view text)
     return text;
 }
 
-std::wstring FailureDescription(std::uint32_t code, std::wstring_view systemDescription)
+// A system text's "%1" is the object; other inserts have nothing to fill
+// them and are dropped. "%10" is insert ten, not "%1" and a zero.
+std::wstring FillPathInsert(std::wstring_view text, std::wstring_view path)
+{
+    std::wstring filled;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] != L'%' || i + 1 >= text.size() || text[i + 1] < L'1' || text[i + 1] > L'9') {
+            filled += text[i++];
+            continue;
+        }
+        std::size_t end = i + 2;
+        if (end < text.size() && text[end] >= L'0' && text[end] <= L'9') {
+            ++end;
+        }
+        const bool isPath = end == i + 2 && text[i + 1] == L'1';
+        // An insert may carry a format between exclamation marks: "%1!s!".
+        if (end < text.size() && text[end] == L'!') {
+            const std::size_t close = text.find(L'!', end + 1);
+            if (close != std::wstring_view::npos) {
+                end = close + 1;
+            }
+        }
+        if (isPath) {
+            filled += path;
+        }
+        i = end;
+    }
+    return filled;
+}
+
+std::wstring FailureDescription(std::uint32_t code, std::wstring_view systemDescription,
+                                std::wstring_view fullPath)
 {
     switch (code) {
     case 2:
@@ -56,15 +88,20 @@ std::wstring FailureDescription(std::uint32_t code, std::wstring_view systemDesc
         return L"Nicht genügend Arbeitsspeicher.";
     case 21:
         return L"Das Laufwerk ist nicht bereit.";
+    case 32:
+        return L"Die Datei wird von einem anderen Programm verwendet.";
     case 1155:
         return L"Für diese Datei ist kein Programm zum Öffnen eingerichtet.";
     case 1156:
         return L"Die Übergabe an das zuständige Programm ist fehlgeschlagen.";
+    case 1157:
+        return L"Eine Programmbibliothek, die zum Öffnen nötig ist, wurde nicht gefunden.";
     default:
         break;
     }
     const std::wstring_view trimmed = DropTrailingSpace(systemDescription);
-    return trimmed.empty() ? std::wstring(L"Unbekannter Fehler.") : std::wstring(trimmed);
+    return trimmed.empty() ? std::wstring(L"Unbekannter Fehler.")
+                           : FillPathInsert(trimmed, fullPath);
 }
 
 } // namespace
@@ -106,9 +143,40 @@ std::wstring OpenFailedText(std::wstring_view fullPath, std::uint32_t code,
 {
     std::wstring text = L"Die Datei bzw. der Ordner" + Indented(fullPath) +
                         L"ließ sich nicht öffnen. Es kam dabei zu folgendem Fehler:\r\n\r\n    ";
-    text += FailureDescription(code, systemDescription);
+    text += FailureDescription(code, systemDescription, fullPath);
     text += L" (Code " + Decimal(code) + L")";
     return text;
+}
+
+std::uint32_t ShellExecuteErrorCode(std::uintptr_t instApp, std::uint32_t lastError)
+{
+    constexpr std::uint32_t Cancelled = 1223;
+    if (lastError == Cancelled || instApp > 32) {
+        return lastError;
+    }
+    switch (instApp) {
+    case 0: // out of memory or resources, or hInstApp never set
+        return lastError != 0 ? lastError : 8;
+    case 2:  // SE_ERR_FNF
+    case 3:  // SE_ERR_PNF
+    case 5:  // SE_ERR_ACCESSDENIED
+    case 8:  // SE_ERR_OOM
+    case 11: // ERROR_BAD_FORMAT
+        return static_cast<std::uint32_t>(instApp);
+    case 26: // SE_ERR_SHARE
+        return 32;
+    case 27: // SE_ERR_ASSOCINCOMPLETE
+    case 31: // SE_ERR_NOASSOC
+        return 1155;
+    case 28: // SE_ERR_DDETIMEOUT
+    case 29: // SE_ERR_DDEFAIL
+    case 30: // SE_ERR_DDEBUSY
+        return 1156;
+    case 32: // SE_ERR_DLLNOTFOUND
+        return 1157;
+    default:
+        return lastError != 0 ? lastError : static_cast<std::uint32_t>(instApp);
+    }
 }
 
 } // namespace velkaro

@@ -25,8 +25,17 @@ std::wstring NotOnDiscText(std::wstring_view argument);
 
 // Opening failed with a Windows error code. The common codes get a German
 // description of their own, since the system's text is in the language of
-// whichever Windows reads the disc; other codes use systemDescription.
+// whichever Windows reads the disc; other codes use systemDescription, with
+// fullPath in place of its "%1" (the system's texts are fetched without
+// filling their inserts).
 std::wstring OpenFailedText(std::wstring_view fullPath, std::uint32_t code,
                             std::wstring_view systemDescription);
+
+// The Windows error code of a failed ShellExecuteEx call, from its hInstApp
+// and the last error (which the caller clears before the call). hInstApp
+// says what went wrong when it is 32 or less, as an SE_ERR_ value; the last
+// error is not always set, and left unset it would name an older failure.
+// A prompt that the user declined stays ERROR_CANCELLED (1223).
+std::uint32_t ShellExecuteErrorCode(std::uintptr_t instApp, std::uint32_t lastError);
 
 } // namespace velkaro

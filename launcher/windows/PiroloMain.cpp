@@ -8,12 +8,58 @@
 #include <shellapi.h>
 #include <string>
 #include <windows.h>
+#ifdef PIROLO_TEST_SEAM
+#include <vector>
+#endif
 
 namespace velkaro {
 namespace {
 
+#ifdef PIROLO_TEST_SEAM
+// Only in the build for the end-to-end test, which has no desktop: with
+// PIROLO_TEST_MESSAGES naming a file, a message is appended to it in UTF-8
+// (icon, tab, title, tab, text, U+001E) instead of shown.
+bool RecordMessage(const std::wstring& text, UINT icon)
+{
+    wchar_t file[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"PIROLO_TEST_MESSAGES", file, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;
+    }
+    // No std::to_wstring and no std::string: they would bring in the
+    // library's string code with exceptions, see SmallRuntime.cpp.
+    std::wstring record;
+    for (UINT rest = icon;; rest /= 10) {
+        record.insert(record.begin(), static_cast<wchar_t>(L'0' + rest % 10));
+        if (rest < 10) {
+            break;
+        }
+    }
+    record += L'\t' + PiroloTitle() + L'\t' + text + L'\x1E';
+    const int bytes = WideCharToMultiByte(
+        CP_UTF8, 0, record.c_str(), static_cast<int>(record.size()), nullptr, 0, nullptr, nullptr);
+    std::vector<char> utf8(static_cast<std::size_t>(bytes));
+    WideCharToMultiByte(CP_UTF8, 0, record.c_str(), static_cast<int>(record.size()), utf8.data(),
+                        bytes, nullptr, nullptr);
+    const HANDLE handle = CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    CloseHandle(handle);
+    return true;
+}
+#endif
+
 void ShowMessage(const std::wstring& text, UINT icon)
 {
+#ifdef PIROLO_TEST_SEAM
+    if (RecordMessage(text, icon)) {
+        return;
+    }
+#endif
     // Started by the shell at the insertion of a disc, the launcher may not
     // own the foreground; the box must not hide behind other windows.
     MessageBoxW(nullptr, text.c_str(), PiroloTitle().c_str(), MB_OK | icon | MB_SETFOREGROUND);
@@ -75,8 +121,12 @@ int OpenOnDisc(const std::wstring& argument)
     info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
     int result = 0;
+    // A failure does not always set the last error: clear what an earlier
+    // call left there.
+    SetLastError(0);
     if (!ShellExecuteExW(&info)) {
-        const DWORD error = GetLastError();
+        const DWORD error =
+            ShellExecuteErrorCode(reinterpret_cast<std::uintptr_t>(info.hInstApp), GetLastError());
         // A prompt the user declined (elevation, a security warning) is
         // their answer, not a failure to report.
         if (error != ERROR_CANCELLED) {

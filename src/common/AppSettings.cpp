@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 
+#include "TestHooks.h"
 #include "Titles.h"
 
 #include <QSettings>
@@ -60,6 +61,7 @@ QString GetAppSetting(const QString& key, const QString& defaultValue)
 
 void SetSettingsFileForTesting(const QString& path)
 {
+    NoteTestHookReset([] { SettingsFileOverride().clear(); });
     SettingsFileOverride() = path;
 }
 

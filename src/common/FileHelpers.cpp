@@ -1,5 +1,6 @@
 #include "FileHelpers.h"
 
+#include "TestHooks.h"
 #include "Windows1252.h"
 
 #include <QCoreApplication>
@@ -144,6 +145,7 @@ MaybeFailure WritePiece(QSaveFile& file, const QString& path, qint64 offset, con
 
 void SetWriteFaultForTesting(WriteFaultHook hook)
 {
+    NoteTestHookReset([] { FaultHook() = nullptr; });
     FaultHook() = std::move(hook);
 }
 
@@ -249,6 +251,7 @@ QString ProgramFolder()
 
 void SetProgramFolderForTesting(const QString& folder)
 {
+    NoteTestHookReset([] { ProgramFolderOverride().clear(); });
     ProgramFolderOverride() = folder;
 }
 

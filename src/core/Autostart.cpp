@@ -3,8 +3,8 @@
 #include "ContextRows.h"
 #include "FileHelpers.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
 #include "MessageText.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
@@ -73,7 +73,7 @@ QString IconEntry(const Project& project)
 
 void ShowFailure(const QString& stored, const QList<std::pair<QString, QString>>& values)
 {
-    MessageBox::error(InsertIndented(ExpandEscapes(stored), values));
+    ShowError(InsertIndented(ExpandEscapes(stored), values));
 }
 
 } // namespace
@@ -127,7 +127,8 @@ QString BuildAutorunText(const Project& project, const AutostartEnvironment& env
             continue;
         const QString verb = QStringLiteral("shell\\") + QString::number(row);
         text += verb + QStringLiteral(" = &") + menuText + LineEnd;
-        text += verb + QStringLiteral("\\command = ") + LauncherCall(project, row + 2) + LineEnd;
+        text += verb + QStringLiteral("\\command = ") +
+                LauncherCall(project, Project::RowSlot(row)) + LineEnd;
     }
     text += QStringLiteral("shell\\qb = &Über Pirolo ...") + LineEnd;
     text += QStringLiteral("shell\\qb\\command = ") + LauncherFileName() + LineEnd;
@@ -205,8 +206,8 @@ bool ReportCompletion()
         QStringLiteral("Die CD-Autostart-Einstellungen wurden erfolgreich vorgenommen. Sie können "
                        "jetzt mit dem Testen bzw. dem Brennen Ihres CD-Projekts beginnen.") +
         QStringLiteral("\r\r") + QStringLiteral("Möchten Sie Velkaro 2005 jetzt beenden?");
-    return MessageBox::show(text, MessageIcon::Information, MessageButtons::YesNo,
-                            MessageAnswer::Yes) == MessageAnswer::Yes;
+    return ShowMessage(text, MessageIcon::Information, MessageButtons::YesNo, MessageAnswer::Yes) ==
+           MessageAnswer::Yes;
 }
 
 } // namespace velkaro

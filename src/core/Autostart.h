@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Clock.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -26,7 +28,7 @@ inline QString LibraryIconFileName()
 // regional settings for the timestamp and the folder that holds the launcher.
 struct AutostartEnvironment
 {
-    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    std::function<QDateTime()> clock = CurrentDateTime;
     QLocale locale = QLocale::system();
     QString programFolder; // empty: ProgramFolder()
 };

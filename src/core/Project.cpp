@@ -66,8 +66,8 @@ void Project::setIcon(const IconPicture& icon)
 void Project::ClearSlot(int n)
 {
     setSlot(n, PleaseChooseText());
-    if (n >= 2 && n <= 4)
-        setMenuText(n - 2, NoMenuText());
+    if (IsRowSlot(n))
+        setMenuText(RowOfSlot(n), NoMenuText());
     if (n == IconSlot)
         setIcon(MainIconListPicture(5));
 }
@@ -113,7 +113,7 @@ void Project::TakeCdRoot(const QString& folder)
     // test work on the system's own separator.
     m_data.cdRootPath = AddBackslash(QDir::toNativeSeparators(folder));
     m_data.cdRootShortPath = GetShortPath(m_data.cdRootPath);
-    setSlot(0, m_data.cdRootPath);
+    setSlot(CdRootSlot, m_data.cdRootPath);
     UpdateRootDependentControls();
     UpdateOkButton();
 }
@@ -130,8 +130,8 @@ void Project::AcceptSlotPath(int n, const QString& chosen)
 {
     const QString path = QDir::toNativeSeparators(chosen);
     setSlot(n, path);
-    if (n >= 2 && n <= 4 && IsMenuTextEmpty(menuText(n - 2)))
-        setMenuText(n - 2, DefaultMenuText(path));
+    if (IsRowSlot(n) && IsMenuTextEmpty(menuText(RowOfSlot(n))))
+        setMenuText(RowOfSlot(n), DefaultMenuText(path));
 }
 
 QString Project::DefaultMenuText(const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IconPicture.h"
+#include "ProjectLayout.h"
 
 #include <QObject>
 #include <QString>
@@ -12,11 +13,10 @@ namespace velkaro {
 // take it before and after a command and compare.
 struct ProjectData
 {
-    // Slot 0 the CD root, 1 the object that opens by itself, 2 to 4 the
-    // documents of the context rows, 5 the icon.
-    std::array<QString, 6> slotTexts;
-    // The menu texts of context rows 0 to 2 (paired with slots 2 to 4).
-    std::array<QString, 3> menuTexts;
+    // The slots as ProjectLayout places them.
+    std::array<QString, ProjectLayout::SlotCount> slotTexts;
+    // The menu texts of the context rows, row i paired with slot RowSlot(i).
+    std::array<QString, ProjectLayout::RowCount> menuTexts;
     bool targetIsFolder = false; // "&Ordner" rather than "&Datei"
     bool useLongNames = true;    // the hidden long-names switch
     IconPicture icon;
@@ -29,16 +29,11 @@ struct ProjectData
 // The one project of a run, with the operations that reset it and derive the
 // enabled state of the window's commands. The window shows it through the
 // signals and writes back only what the user types into the menu texts.
-class Project : public QObject
+class Project : public QObject, public ProjectLayout
 {
     Q_OBJECT
 
 public:
-    static constexpr int SlotCount = 6;
-    static constexpr int RowCount = 3;
-    static constexpr int IconSlot = 5;
-    static constexpr int TargetSlot = 1;
-
     explicit Project(QObject* parent = nullptr);
 
     const ProjectData& data() const { return m_data; }
@@ -74,7 +69,7 @@ public:
     // True when the first characters of path are the CD root (letter case
     // ignored where the file system ignores it).
     bool IsInsideCdRoot(const QString& path) const;
-    // Puts an accepted path into slot n (1 to 5); for a context document it
+    // Puts an accepted path into slot n (TargetSlot to IconSlot); for a context document it
     // gives an empty menu text the document's name.
     void AcceptSlotPath(int n, const QString& path);
 

@@ -1,13 +1,14 @@
 #include "InfoFormCommercial.h"
 
+#include "Clock.h"
 #include "Help.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Titles.h"
+#include "Twips.h"
 #include "Version.h"
 #include "WindowPlacement.h"
 
-#include <QDate>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -21,12 +22,6 @@ namespace {
 
 // The first year of the maker's line.
 constexpr int MakerFirstYear = 2005;
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
-}
 
 QPointer<InfoFormCommercial>& OpenDialog()
 {
@@ -68,11 +63,11 @@ InfoFormCommercial::InfoFormCommercial(QWidget* parent)
     setObjectName(QStringLiteral("InfoFormCommercial"));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(9390 / TwipsPerPixel, 4875 / TwipsPerPixel);
+    setFixedSize(Pixels(9390), Pixels(4875));
 
     Image1 = new ClickableImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(Twips(60, 120, 975, 4635));
+    Image1->setGeometry(Pixels({60, 120, 975, 4635}));
     Image1->setPixmap(QPixmap(QStringLiteral(":/info/quenbrook-strip.png")));
     Image1->setScaledContents(true);
     Image1->setCursor(Qt::PointingHandCursor);
@@ -82,7 +77,7 @@ InfoFormCommercial::InfoFormCommercial(QWidget* parent)
 
     Label0 = new QLabel(this);
     Label0->setObjectName(QStringLiteral("Label0"));
-    Label0->setGeometry(Twips(1140, 120, 8115, 3975));
+    Label0->setGeometry(Pixels({1140, 120, 8115, 3975}));
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(9.75);
     Label0->setFont(font);
@@ -94,17 +89,16 @@ InfoFormCommercial::InfoFormCommercial(QWidget* parent)
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    Line1->setGeometry(1140 / TwipsPerPixel, 4200 / TwipsPerPixel - 1,
-                       (9300 - 1140) / TwipsPerPixel, 2);
+    Line1->setGeometry(Pixels(1140), Pixels(4200) - 1, Pixels(9300 - 1140), 2);
 
     Btn1 = new QPushButton(this);
     Btn1->setObjectName(QStringLiteral("Btn1"));
-    Btn1->setGeometry(Twips(1140, 4320, 3315, 435));
+    Btn1->setGeometry(Pixels({1140, 4320, 3315, 435}));
     Btn1->setToolTip(QStringLiteral("... startet Ihren Internet-Browser mit dem Ziel ") +
                      MakerSiteName());
     Btn3 = new QPushButton(this);
     Btn3->setObjectName(QStringLiteral("Btn3"));
-    Btn3->setGeometry(Twips(6780, 4320, 2565, 435));
+    Btn3->setGeometry(Pixels({6780, 4320, 2565, 435}));
     Btn3->setToolTip(QStringLiteral("... bringt Sie zurück zum Programm"));
     // Neither button answers Enter: a dialog's buttons would by default.
     for (QPushButton* button : {Btn1, Btn3}) {
@@ -130,7 +124,7 @@ void InfoFormCommercial::Form_Load()
     else
         CenterFormOnScreen(this);
 
-    Label0->setText(MessageBox::displayText(InfoText(QDate::currentDate().year())));
+    Label0->setText(MessageDisplayText(InfoText(CurrentDateTime().date().year())));
 }
 
 void InfoFormCommercial::Btn_Click(int index)

@@ -1,6 +1,8 @@
 #include "Form1.h"
 
+#include "Accessibility.h"
 #include "Autostart.h"
+#include "Clock.h"
 #include "Help.h"
 #include "IconFile.h"
 #include "InfoFormCommercial.h"
@@ -10,6 +12,7 @@
 #include "Sentinels.h"
 #include "SystemCheck.h"
 #include "Titles.h"
+#include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <QCheckBox>
@@ -28,20 +31,108 @@ namespace velkaro {
 
 namespace {
 
-// The layout is kept in twips, as it was designed; the screen shows 15 to a pixel.
-constexpr int Px(int twips)
-{
-    return twips / TwipsPerPixel;
-}
-
-void Place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
-
 constexpr int ClientWidth = 8775;
 constexpr int ClientHeight = 6360;
-constexpr int StatusBarTop = 4800 + 1155; // below the command section
+
+enum class ControlKind
+{
+    Frame,
+    PathField,
+    MenuTextField,
+    Button,
+    Label,
+    Option,
+    LongNamesCheck,
+    IconPreview,
+    Logo
+};
+
+// The command section, Frame1(5): the view switch moves it, the status bar
+// stands below it.
+constexpr TwipsRect CommandSection{120, 4800, 8535, 1155};
+constexpr int StatusBarTop = CommandSection.top + CommandSection.height;
+
+// Controls that stand on the window itself rather than in a frame.
+constexpr int OnWindow = -1;
+
+using K = ControlKind;
+
+} // namespace
+
+// One control of the window: what it is, its index in its control array, the
+// frame it stands in, its caption and its place in twips, relative to its
+// frame.
+struct Form1Control
+{
+    ControlKind kind;
+    int index;
+    int frame;
+    const char* caption;
+    TwipsRect place;
+};
+
+namespace {
+
+// The window in its extended view, as designed, in the order of creation.
+// clang-format off
+// Sections (1) to (3), up to the headings of the context rows:
+constexpr Form1Control UpperSections[] = {
+    {K::Frame, 0, OnWindow, "(1) Position des CD-Hauptverzeichnisses auf der Festplatte ",
+                                                        {120, 120, 8535, 795}},
+    {K::PathField, Project::CdRootSlot, 0, "",          {180, 300, 5415, 315}},
+    {K::Button, 4, 0, "&Auswahl ...",                   {5640, 300, 1035, 315}},
+    {K::LongNamesCheck, 0, 0, "&UNSICHTBAR Verwende lange Dateinamen",
+                                                        {6900, 180, 1575, 555}},
+
+    {K::Frame, 1, OnWindow, "(2) Dateipfad zum dem Objekt, welches automatisch von CD starten soll",
+                                                        {120, 1020, 8535, 795}},
+    {K::PathField, Project::TargetSlot, 1, "",          {180, 300, 5415, 315}},
+    {K::Option, 0, 1, "&Datei",                         {5700, 360, 855, 255}},
+    // Six pixels wider than drawn, so that "Ordner" is not clipped in fonts
+    // wider than the one the layout was made for; the button keeps its place.
+    {K::Option, 1, 1, "&Ordner",                        {6480, 360, 885, 255}},
+    {K::Button, 5, 1, "&Auswahl ...",                   {7380, 300, 1035, 315}},
+
+    {K::Frame, 2, OnWindow, "(3) Zusatzeinträge für das Kontextmenü der Autostart-CD (optional)",
+                                                        {120, 1920, 8535, 1875}},
+    {K::Label, 0, 2, "Text im Kontextmenü",             {120, 300, 1875, 315}},
+    {K::Label, 1, 2, "Dateipfad zum zu startenden Objekt",
+                                                        {2040, 300, 4635, 315}},
+};
+
+// Context row 0; row i stands RowPitch lower, and its indices are i higher.
+constexpr Form1Control ContextRow[] = {
+    {K::MenuTextField, 0, 2, "",                        {120, 660, 1875, 315}},
+    {K::PathField, Project::FirstRowSlot, 2, "",        {2040, 660, 4635, 315}},
+    {K::Button, Project::ClearRowButtonBase, 2, "Kein", {6720, 660, 615, 315}},
+    {K::Button, Project::ChooseRowButtonBase, 2, "&Auswahl ...",
+                                                        {7380, 660, 1035, 315}},
+};
+constexpr int RowPitch = 360;
+
+// Section (4) and the command section:
+constexpr Form1Control LowerSections[] = {
+    {K::Frame, 3, OnWindow, "(4) Position der Datei mit dem Icon für dieses CD (optional)",
+                                                        {120, 3900, 8535, 795}},
+    {K::PathField, Project::IconSlot, 3, "",            {180, 300, 4095, 315}},
+    {K::IconPreview, 0, 3, "",                          {4320, 300, 315, 315}},
+    {K::Button, 2, 3, "Bibliothek",                     {4680, 300, 975, 315}},
+    {K::Button, 13, 3, "Standard",                      {5700, 300, 975, 315}},
+    {K::Button, 8, 3, "Kein",                           {6720, 300, 615, 315}},
+    {K::Button, 7, 3, "&Auswahl ...",                   {7380, 300, 1035, 315}},
+
+    {K::Frame, 5, OnWindow, "Steuerung",                CommandSection},
+    {K::Logo, 1, 5, "",                                 {150, 240, 2925, 795}},
+    {K::Logo, 2, 5, "",                                 {2010, 120, 780, 255}},
+    {K::Button, 0, 5, "&Prüfe Autostart-Optionen von Windows",
+                                                        {3180, 240, 3855, 375}},
+    {K::Button, 22, 5, "&Beenden",                      {7260, 240, 1155, 375}},
+    {K::Button, 3, 5, "&Kompakte Ansicht <<",           {3180, 660, 2055, 375}},
+    {K::Button, 20, 5, "&Info",                         {5340, 660, 795, 375}},
+    {K::Button, 21, 5, "H&ilfe",                        {6240, 660, 795, 375}},
+    {K::Button, 1, 5, "&OK",                            {7260, 660, 1155, 375}},
+};
+// clang-format on
 
 } // namespace
 
@@ -51,7 +142,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setObjectName(QStringLiteral("Form1"));
-    setFixedSize(Px(ClientWidth), Px(ClientHeight));
+    ReportAsWindow(this);
+    setFixedSize(Pixels(ClientWidth), Pixels(ClientHeight));
     // The layout was drawn for an 8-point dialog font, 11 pixels high.
     QFont dialogFont = font();
     dialogFont.setPixelSize(11);
@@ -63,115 +155,115 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     Form_Load();
 }
 
-QPushButton* Form1::AddButton(int index, QWidget* frame, const QString& caption, int left, int top,
-                              int width, int height)
+void Form1::AddControl(const Form1Control& spec)
 {
-    auto* button = new QPushButton(caption, frame);
-    button->setObjectName(QStringLiteral("Btn_%1").arg(index));
-    button->setAutoDefault(false);
-    Place(button, left, top, width, height);
-    connect(button, &QPushButton::clicked, this, [this, index] { Btn_Click(index); });
-    m_btn[index] = button;
-    return button;
+    QWidget* parent = spec.frame == OnWindow ? static_cast<QWidget*>(this) : m_frame.at(spec.frame);
+    const QString caption = QString::fromUtf8(spec.caption);
+    const int index = spec.index;
+    QWidget* control = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Frame:
+        control = m_frame[index] = new QGroupBox(caption, parent);
+        control->setObjectName(QStringLiteral("Frame1_%1").arg(index));
+        break;
+    case ControlKind::PathField:
+        control = m_pathTB[index] = new QLineEdit(parent);
+        control->setObjectName(QStringLiteral("PathTB_%1").arg(index));
+        break;
+    case ControlKind::MenuTextField:
+        control = m_kmLabelTB[index] = new QLineEdit(parent);
+        control->setObjectName(QStringLiteral("KMLabelTB_%1").arg(index));
+        connect(m_kmLabelTB[index], &QLineEdit::textEdited, this,
+                [this, index](const QString& typed) { m_project.setMenuText(index, typed); });
+        break;
+    case ControlKind::Button: {
+        auto* button = new QPushButton(caption, parent);
+        button->setObjectName(QStringLiteral("Btn_%1").arg(index));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, index] { Btn_Click(index); });
+        control = m_btn[index] = button;
+        break;
+    }
+    case ControlKind::Label:
+        control = m_label1[index] = new QLabel(caption, parent);
+        control->setObjectName(QStringLiteral("Label1_%1").arg(index));
+        break;
+    case ControlKind::Option:
+        control = m_destTypeOpt[index] = new QRadioButton(caption, parent);
+        control->setObjectName(QStringLiteral("DestTypeOpt_%1").arg(index));
+        break;
+    case ControlKind::LongNamesCheck:
+        control = m_useLFNChk = new QCheckBox(caption, parent);
+        control->setObjectName(QStringLiteral("UseLFNChk"));
+        break;
+    case ControlKind::IconPreview:
+        control = m_iconPreviewImg = new QLabel(parent);
+        control->setObjectName(QStringLiteral("IconPreviewImg"));
+        break;
+    case ControlKind::Logo:
+        control = (index == 1 ? m_image1 : m_image2) = new QLabel(parent);
+        control->setObjectName(QStringLiteral("Image%1").arg(index));
+        break;
+    }
+    control->setGeometry(Pixels(spec.place));
+    NameForScreenReaders(spec, control);
+}
+
+// A screen reader names a field by its section, or in section (3) by the
+// heading of its column and its row; an option is described by its section.
+void Form1::NameForScreenReaders(const Form1Control& spec, QWidget* control)
+{
+    const QString section =
+        spec.frame == OnWindow ? QString() : m_frame.at(spec.frame)->title().trimmed();
+    switch (spec.kind) {
+    case ControlKind::MenuTextField:
+        control->setAccessibleName(m_label1[0]->text() +
+                                   QStringLiteral(", Zeile %1").arg(spec.index + 1));
+        break;
+    case ControlKind::PathField:
+        if (Project::IsRowSlot(spec.index))
+            control->setAccessibleName(
+                m_label1[1]->text() +
+                QStringLiteral(", Zeile %1").arg(Project::RowOfSlot(spec.index) + 1));
+        else
+            control->setAccessibleName(section);
+        break;
+    case ControlKind::Option:
+        control->setAccessibleDescription(section);
+        break;
+    default:
+        break;
+    }
 }
 
 void Form1::BuildControls()
 {
-    auto frame = [this](int index, const QString& caption, int top, int height) {
-        auto* box = new QGroupBox(caption, this);
-        box->setObjectName(QStringLiteral("Frame1_%1").arg(index));
-        Place(box, 120, top, 8535, height);
-        m_frame[index] = box;
-        return box;
-    };
-    auto pathField = [this](int n, QWidget* parent, int left, int top, int width) {
-        auto* field = new QLineEdit(parent);
-        field->setObjectName(QStringLiteral("PathTB_%1").arg(n));
-        Place(field, left, top, width, 315);
-        m_pathTB[n] = field;
-    };
+    for (const Form1Control& spec : UpperSections)
+        AddControl(spec);
+    for (int row = 0; row < Project::RowCount; ++row) {
+        for (Form1Control spec : ContextRow) {
+            spec.index += row;
+            spec.place.top += RowPitch * row;
+            AddControl(spec);
+        }
+    }
+    for (const Form1Control& spec : LowerSections)
+        AddControl(spec);
 
-    // (1) the CD root
-    QGroupBox* f0 = frame(
-        0, QStringLiteral("(1) Position des CD-Hauptverzeichnisses auf der Festplatte "), 120, 795);
-    pathField(0, f0, 180, 300, 5415);
-    AddButton(4, f0, QStringLiteral("&Auswahl ..."), 5640, 300, 1035, 315);
-    m_useLFNChk = new QCheckBox(QStringLiteral("&UNSICHTBAR Verwende lange Dateinamen"), f0);
-    m_useLFNChk->setObjectName(QStringLiteral("UseLFNChk"));
-    Place(m_useLFNChk, 6900, 180, 1575, 555);
     m_useLFNChk->setChecked(true);
     m_useLFNChk->setVisible(false);
     connect(m_useLFNChk, &QCheckBox::toggled, this,
             [this](bool checked) { m_project.setUseLongNames(checked); });
-
-    // (2) the object that opens by itself
-    QGroupBox* f1 = frame(
-        1, QStringLiteral("(2) Dateipfad zum dem Objekt, welches automatisch von CD starten soll"),
-        1020, 795);
-    pathField(1, f1, 180, 300, 5415);
-    m_destTypeOpt[0] = new QRadioButton(QStringLiteral("&Datei"), f1);
-    m_destTypeOpt[1] = new QRadioButton(QStringLiteral("&Ordner"), f1);
-    Place(m_destTypeOpt[0], 5700, 360, 855, 255);
-    // Six pixels wider than drawn, so that "Ordner" is not clipped in fonts
-    // wider than the one the layout was made for; the button keeps its place.
-    Place(m_destTypeOpt[1], 6480, 360, 885, 255);
-    for (int i = 0; i < 2; ++i)
-        m_destTypeOpt[i]->setObjectName(QStringLiteral("DestTypeOpt_%1").arg(i));
     m_destTypeOpt[0]->setChecked(true);
     connect(m_destTypeOpt[1], &QRadioButton::toggled, this,
             [this](bool folder) { m_project.setTargetIsFolder(folder); });
-    AddButton(5, f1, QStringLiteral("&Auswahl ..."), 7380, 300, 1035, 315);
-
-    // (3) the context-menu entries
-    QGroupBox* f2 = frame(
-        2, QStringLiteral("(3) Zusatzeinträge für das Kontextmenü der Autostart-CD (optional)"),
-        1920, 1875);
-    m_label1[0] = new QLabel(QStringLiteral("Text im Kontextmenü"), f2);
-    m_label1[1] = new QLabel(QStringLiteral("Dateipfad zum zu startenden Objekt"), f2);
-    Place(m_label1[0], 120, 300, 1875, 315);
-    Place(m_label1[1], 2040, 300, 4635, 315);
-    for (int i = 0; i < 2; ++i)
-        m_label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-    for (int row = 0; row < Project::RowCount; ++row) {
-        const int top = 660 + 360 * row;
-        auto* text = new QLineEdit(f2);
-        text->setObjectName(QStringLiteral("KMLabelTB_%1").arg(row));
-        Place(text, 120, top, 1875, 315);
-        connect(text, &QLineEdit::textEdited, this,
-                [this, row](const QString& typed) { m_project.setMenuText(row, typed); });
-        m_kmLabelTB[row] = text;
-        pathField(row + 2, f2, 2040, top, 4635);
-        AddButton(30 + row, f2, QStringLiteral("Kein"), 6720, top, 615, 315);
-        AddButton(40 + row, f2, QStringLiteral("&Auswahl ..."), 7380, top, 1035, 315);
-    }
-
-    // (4) the icon
-    QGroupBox* f3 =
-        frame(3, QStringLiteral("(4) Position der Datei mit dem Icon für dieses CD (optional)"),
-              3900, 795);
-    pathField(5, f3, 180, 300, 4095);
-    m_iconPreviewImg = new QLabel(f3);
-    m_iconPreviewImg->setObjectName(QStringLiteral("IconPreviewImg"));
-    Place(m_iconPreviewImg, 4320, 300, 315, 315);
     m_iconPreviewImg->setToolTip(QStringLiteral("Dies ist das zurzeit festgelegte Icon. Die "
                                                 "Anzeige kann von der tatsächlichen Größe "
                                                 "abweichen."));
-    AddButton(2, f3, QStringLiteral("Bibliothek"), 4680, 300, 975, 315);
-    AddButton(13, f3, QStringLiteral("Standard"), 5700, 300, 975, 315);
-    AddButton(8, f3, QStringLiteral("Kein"), 6720, 300, 615, 315);
-    AddButton(7, f3, QStringLiteral("&Auswahl ..."), 7380, 300, 1035, 315);
 
-    // the command section
-    QGroupBox* f5 = frame(5, QStringLiteral("Steuerung"), 4800, 1155);
-    m_image1 = new QLabel(f5);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    Place(m_image1, 150, 240, 2925, 795);
     // Image1 is hidden from the start: its picture is decoded only if it is
     // ever shown (see eventFilter), not on every start.
     m_image1->setScaledContents(true);
-    m_image2 = new QLabel(f5);
-    m_image2->setObjectName(QStringLiteral("Image2"));
-    Place(m_image2, 2010, 120, 780, 255);
     // The badge in the size the window shows it (twice that, for dense
     // screens); the full picture would cost more to decode than the window.
     QPixmap badge(QStringLiteral(":/logos/logo-badge-display.png"));
@@ -182,15 +274,9 @@ void Form1::BuildControls()
         logo->setCursor(Qt::PointingHandCursor);
         logo->installEventFilter(this);
     }
-    AddButton(0, f5, QStringLiteral("&Prüfe Autostart-Optionen von Windows"), 3180, 240, 3855, 375);
-    AddButton(22, f5, QStringLiteral("&Beenden"), 7260, 240, 1155, 375);
-    AddButton(3, f5, QStringLiteral("&Kompakte Ansicht <<"), 3180, 660, 2055, 375);
-    AddButton(20, f5, QStringLiteral("&Info"), 5340, 660, 795, 375);
-    AddButton(21, f5, QStringLiteral("H&ilfe"), 6240, 660, 795, 375);
-    QPushButton* ok = AddButton(1, f5, QStringLiteral("&OK"), 7260, 660, 1155, 375);
-    QFont bold = ok->font();
+    QFont bold = m_btn[1]->font();
     bold.setBold(true);
-    ok->setFont(bold);
+    m_btn[1]->setFont(bold);
 }
 
 void Form1::BuildStatusBar()
@@ -209,7 +295,8 @@ void Form1::BuildStatusBar()
     m_datePanel->setObjectName(QStringLiteral("Status_Date"));
     m_status->addPermanentWidget(m_timePanel);
     m_status->addPermanentWidget(m_datePanel);
-    m_status->setGeometry(0, Px(StatusBarTop), Px(ClientWidth), Px(ClientHeight - StatusBarTop));
+    m_status->setGeometry(0, Pixels(StatusBarTop), Pixels(ClientWidth),
+                          Pixels(ClientHeight - StatusBarTop));
 
     m_clock = new QTimer(this);
     m_clock->setSingleShot(true);
@@ -219,7 +306,7 @@ void Form1::BuildStatusBar()
 
 void Form1::UpdateClock()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = CurrentDateTime();
     const QLocale locale;
     m_timePanel->setText(locale.toString(now.time(), QLocale::ShortFormat));
     m_datePanel->setText(locale.toString(now.date(), QLocale::ShortFormat));
@@ -233,8 +320,10 @@ void Form1::SetTabOrder()
     QList<QWidget*> order{m_pathTB[0],      m_btn[4],         m_pathTB[1],
                           m_destTypeOpt[0], m_destTypeOpt[1], m_btn[5]};
     for (int row = 0; row < Project::RowCount; ++row)
-        order << m_kmLabelTB[row] << m_pathTB[row + 2] << m_btn[30 + row] << m_btn[40 + row];
-    order << m_pathTB[5] << m_btn[2] << m_btn[13] << m_btn[8] << m_btn[7];
+        order << m_kmLabelTB[row] << m_pathTB[Project::RowSlot(row)]
+              << m_btn[Project::ClearRowButtonBase + row]
+              << m_btn[Project::ChooseRowButtonBase + row];
+    order << m_pathTB[Project::IconSlot] << m_btn[2] << m_btn[13] << m_btn[8] << m_btn[7];
     order << m_btn[0] << m_btn[3] << m_btn[20] << m_btn[21] << m_btn[22] << m_btn[1];
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -255,7 +344,9 @@ void Form1::ConnectProject()
             [this](bool folder) { m_destTypeOpt[folder ? 1 : 0]->setChecked(true); });
     connect(&m_project, &Project::iconChanged, this, &Form1::ShowIconPicture);
     connect(&m_project, &Project::rootDependentEnabledChanged, this, [this](bool enabled) {
-        for (int index : {40, 41, 42, 5, 7})
+        for (int row = 0; row < Project::RowCount; ++row)
+            m_btn[Project::ChooseRowButtonBase + row]->setEnabled(enabled);
+        for (int index : {5, 7})
             m_btn[index]->setEnabled(enabled);
         m_destTypeOpt[0]->setEnabled(enabled);
         m_destTypeOpt[1]->setEnabled(enabled);
@@ -289,7 +380,7 @@ void Form1::Form_Load()
 {
     setWindowTitle(ProductTitle());
     ShowMakerLogo();
-    m_controlFrameTop = 4800;
+    m_controlFrameTop = CommandSection.top;
     m_extendedHeight = ClientHeight;
     m_project.LockPathFields();
     ToggleViewMode();
@@ -320,12 +411,12 @@ void Form1::ToggleViewMode()
     int height = 0;
     if (m_compactView) {
         caption = QStringLiteral("Erweiterte Ansicht >>");
-        commandTop = Px(m_frame[2]->y() * TwipsPerPixel);
-        height = Px(m_extendedHeight - m_controlFrameTop + m_frame[2]->y() * TwipsPerPixel);
+        commandTop = Pixels(m_frame[2]->y() * TwipsPerPixel);
+        height = Pixels(m_extendedHeight - m_controlFrameTop + m_frame[2]->y() * TwipsPerPixel);
     } else {
         caption = QStringLiteral("Kompakte Ansicht <<");
-        commandTop = Px(m_controlFrameTop);
-        height = Px(m_extendedHeight);
+        commandTop = Pixels(m_controlFrameTop);
+        height = Pixels(m_extendedHeight);
     }
     m_btn[3]->setText(caption);
     m_frame[5]->move(m_frame[5]->x(), commandTop);
@@ -337,6 +428,16 @@ void Form1::ToggleViewMode()
 
 void Form1::Btn_Click(int index)
 {
+    const int clearRow = index - Project::ClearRowButtonBase;
+    if (clearRow >= 0 && clearRow < Project::RowCount) {
+        m_project.ClearSlot(Project::RowSlot(clearRow));
+        return;
+    }
+    const int chooseRow = index - Project::ChooseRowButtonBase;
+    if (chooseRow >= 0 && chooseRow < Project::RowCount) {
+        ChooseSlotPath(m_project, Project::RowSlot(chooseRow), this);
+        return;
+    }
     switch (index) {
     case 0:
         RunSystemCheck();
@@ -375,16 +476,6 @@ void Form1::Btn_Click(int index)
         break;
     case 22:
         close();
-        break;
-    case 30:
-    case 31:
-    case 32:
-        m_project.ClearSlot(index - 28);
-        break;
-    case 40:
-    case 41:
-    case 42:
-        ChooseSlotPath(m_project, index - 38, this);
         break;
     default:
         break;

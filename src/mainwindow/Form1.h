@@ -16,6 +16,8 @@ class QTimer;
 
 namespace velkaro {
 
+struct Form1Control;
+
 // The main window. Its controls stand where the layout table of the window
 // puts them (twips / 15 = pixels); every button belongs to the array Btn and
 // enters Btn_Click with its index.
@@ -49,14 +51,14 @@ private:
     void Image2_Click();
     void ShowIconPicture();
     void UpdateClock();
-    QPushButton* AddButton(int index, QWidget* frame, const QString& caption, int left, int top,
-                           int width, int height);
+    void AddControl(const Form1Control& spec);
+    void NameForScreenReaders(const Form1Control& spec, QWidget* control);
 
     Project m_project;
     std::map<int, QPushButton*> m_btn;
     std::map<int, QGroupBox*> m_frame;
-    QLineEdit* m_pathTB[6] = {};
-    QLineEdit* m_kmLabelTB[3] = {};
+    QLineEdit* m_pathTB[Project::SlotCount] = {};
+    QLineEdit* m_kmLabelTB[Project::RowCount] = {};
     QLabel* m_label1[2] = {};
     QRadioButton* m_destTypeOpt[2] = {};
     QCheckBox* m_useLFNChk = nullptr;

@@ -11,13 +11,12 @@ namespace velkaro {
 
 class Project;
 
-// Reads a picture file in any format that Qt can read, ICO included. Of a
-// file with several pictures it takes the 32 x 32 one (the deepest, if there
-// are several), else the largest. The file's own bytes stay with the
-// picture. Gives nothing when the file cannot be read or holds no picture.
+// Reads a picture file, its picture as ReadIconPicture takes it. The file's
+// own bytes stay with the picture. Gives nothing when the file cannot be read
+// or holds no picture.
 std::optional<IconPicture> LoadIconFile(const QString& path);
 
-// Loads the icon file that slot 5 names into the icon picture. A file that
+// Loads the icon file that the icon slot names into the icon picture. A file that
 // does not load gives the message and empties the slot; a sentinel is left
 // alone.
 void VerifyIconFile(Project& project);

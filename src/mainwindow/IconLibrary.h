@@ -19,7 +19,8 @@ public:
     static bool isLoaded();
 
     int count() const { return static_cast<int>(m_entries.size()); }
-    // The 32 x 32 picture of icon n (its 32-bit image); null outside 1..count().
+    // The picture of icon n as ReadIconPicture takes it (its 32 x 32 image in
+    // 32 bits); null outside 1..count().
     QImage picture(int n) const;
     // The icon file of number n, byte for byte; empty outside 1..count().
     QByteArray fileBytes(int n) const;
@@ -42,9 +43,5 @@ private:
 
     std::vector<Entry> m_entries;
 };
-
-// The 32 x 32 image of an icon file: the 32-bit one when the file has it,
-// otherwise the first 32 x 32 image, otherwise the first image.
-QImage DecodeIconPicture(const QByteArray& iconFile);
 
 } // namespace velkaro

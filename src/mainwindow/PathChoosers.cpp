@@ -2,8 +2,8 @@
 
 #include "Dialogs.h"
 #include "FileHelpers.h"
-#include "MessageBox.h"
 #include "MessageText.h"
+#include "Messages.h"
 #include "Project.h"
 #include "UnusableCharacters.h"
 
@@ -35,6 +35,19 @@ QString UnusableCharacterText(const QString& path, char32_t character)
     // One pass, so that a path holding "%z%" is shown as it is.
     return InsertIndented(text, {{QStringLiteral("%f%"), path},
                                  {QStringLiteral("%z%"), DescribeCharacter(character)}});
+}
+
+// The shell reads the icon entry of AutoRun.Inf without its quotation marks
+// and takes what follows a comma for the number of an icon in the file, so
+// a comma below the CD root would point the disc's icon at another file.
+QString CommaInIconPathText(const QString& path)
+{
+    const QString text = ExpandEscapes(QStringLiteral(
+        "Der Pfad der von Ihnen angegebenen Icon-Datei enthält ein Komma:\\n\\n%f%\\n\\n"
+        "Windows liest in der Icon-Angabe der Datei AutoRun.Inf alles nach einem Komma als "
+        "Nummer eines Icons und fände die Datei deshalb nicht. Bitte benennen Sie die Datei bzw. "
+        "den Ordner um und wählen Sie sie danach erneut aus."));
+    return InsertIndented(text, {{QStringLiteral("%f%"), path}});
 }
 
 } // namespace
@@ -72,14 +85,18 @@ bool ChooseSlotPath(Project& project, int n, QWidget* owner)
         if (project.IsInsideCdRoot(path)) {
             const QString below = path.mid(project.cdRootPath().size());
             if (const auto bad = FindUnusableCharacter(below)) {
-                MessageBox::error(UnusableCharacterText(path, *bad));
+                ShowError(UnusableCharacterText(path, *bad));
+                return false;
+            }
+            if (n == Project::IconSlot && below.contains(QLatin1Char(','))) {
+                ShowError(CommaInIconPathText(path));
                 return false;
             }
             project.AcceptSlotPath(n, path);
             return true;
         }
 
-        if (MessageBox::show(OutsideRootText(), MessageIcon::Error, MessageButtons::YesNo) !=
+        if (ShowMessage(OutsideRootText(), MessageIcon::Error, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
             return false;
     }

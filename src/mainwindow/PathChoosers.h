@@ -11,7 +11,7 @@ class Project;
 // when a root was taken, false on Cancel.
 bool ChooseCdRoot(Project& project, QWidget* owner);
 
-// "&Auswahl ..." of slot n (1 to 5): the target (folder or document, as the
+// "&Auswahl ..." of slot n (TargetSlot to IconSlot): the target (folder or document, as the
 // target kind says), a context document or the icon file. The path is taken
 // only when it lies inside the CD root and its part below the root can be
 // written onto the disc; otherwise the slot keeps what it held. Gives true

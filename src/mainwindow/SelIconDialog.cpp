@@ -4,6 +4,7 @@
 #include "IconLibrary.h"
 #include "Project.h"
 #include "Titles.h"
+#include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <QCoreApplication>
@@ -14,11 +15,6 @@
 namespace velkaro {
 
 namespace {
-
-constexpr int Px(int twips)
-{
-    return twips / TwipsPerPixel;
-}
 
 // The item's library number, which is also its position in the list plus one.
 int ItemNumber(const QListWidgetItem* item)
@@ -35,15 +31,15 @@ SelIconDialog::SelIconDialog(Project& project, QWidget* parent)
 {
     setObjectName(QStringLiteral("SelIconDialog"));
     setModal(true);
-    setFixedSize(Px(8205), Px(5835));
+    setFixedSize(Pixels(8205), Pixels(5835));
 
     Frame1 = new QGroupBox(QStringLiteral("Bitte wählen Sie das gewünschte Icon aus ... "), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(Px(90), Px(90), Px(8025), Px(5205));
+    Frame1->setGeometry(Pixels({90, 90, 8025, 5205}));
 
     IconListView = new QListWidget(Frame1);
     IconListView->setObjectName(QStringLiteral("IconListView"));
-    IconListView->setGeometry(Px(120), Px(240), Px(7755), Px(4815));
+    IconListView->setGeometry(Pixels({120, 240, 7755, 4815}));
     IconListView->setViewMode(QListView::IconMode);
     IconListView->setIconSize(QSize(32, 32));
     IconListView->setGridSize(QSize(50, 54));
@@ -62,7 +58,7 @@ SelIconDialog::SelIconDialog(Project& project, QWidget* parent)
         Btn[static_cast<size_t>(i)] = new QPushButton(QString::fromUtf8(captions[i]), this);
         QPushButton* button = Btn[static_cast<size_t>(i)];
         button->setObjectName(QStringLiteral("Btn_%1").arg(i));
-        button->setGeometry(Px(lefts[i]), Px(5370), Px(1215), Px(375));
+        button->setGeometry(Pixels({lefts[i], 5370, 1215, 375}));
         connect(button, &QPushButton::clicked, this, [this, i] { Btn_Click(i); });
     }
     // "OK" needs a selected icon; Enter then means "OK".

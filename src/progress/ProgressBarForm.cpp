@@ -1,6 +1,8 @@
 #include "ProgressBarForm.h"
 
+#include "Accessibility.h"
 #include "Titles.h"
+#include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -10,25 +12,16 @@
 
 namespace velkaro {
 
-namespace {
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
-}
-
-} // namespace
-
 ProgressBarForm::ProgressBarForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("ProgressBarForm"));
-    setFixedSize(6150 / TwipsPerPixel, 945 / TwipsPerPixel);
+    ReportAsWindow(this);
+    setFixedSize(Pixels(6150), Pixels(945));
 
     PBar = new QProgressBar(this);
     PBar->setObjectName(QStringLiteral("PBar"));
-    PBar->setGeometry(Twips(120, 120, 5895, 435));
+    PBar->setGeometry(Pixels({120, 120, 5895, 435}));
     PBar->setRange(0, 100);
     PBar->setValue(0);
 
@@ -37,7 +30,7 @@ ProgressBarForm::ProgressBarForm(QWidget* parent)
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The label as laid out is 13 px high, less than a line of most fonts:
     // let it reach down to the window's edge so that the text is not cut.
-    const QRect label = Twips(0, 660, 6135, 195);
+    const QRect label = Pixels({0, 660, 6135, 195});
     Label1->setGeometry(label.left(), label.top(), label.width(), height() - label.top());
 
     MonoFlop = new QTimer(this);

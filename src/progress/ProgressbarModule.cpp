@@ -1,6 +1,7 @@
 #include "ProgressbarModule.h"
 
 #include "ProgressBarForm.h"
+#include "TestHooks.h"
 #include "Titles.h"
 
 #include <QByteArray>
@@ -133,6 +134,7 @@ void PlayProgressScript(const QString& script, const QString& title)
 
 void SetProgressWaitForTesting(ProgressWaitHook hook)
 {
+    NoteTestHookReset([] { WaitHook() = nullptr; });
     WaitHook() = std::move(hook);
 }
 

@@ -1,7 +1,8 @@
 #include "SystemCheck.h"
 
-#include "MessageBox.h"
+#include "Messages.h"
 #include "ProgressbarModule.h"
+#include "TestHooks.h"
 
 #include <QSettings>
 #include <QVariant>
@@ -184,6 +185,7 @@ AutoRunPolicy ReadSystemAutoRunPolicy()
 
 void SetAutoRunPolicyForTesting(std::optional<AutoRunPolicy> policy)
 {
+    NoteTestHookReset([] { PolicyOverride().reset(); });
     PolicyOverride() = std::move(policy);
 }
 
@@ -200,9 +202,9 @@ bool RunSystemCheck()
     const SystemCheckResult result =
         SystemCheckMessage(PolicyOverride() ? *PolicyOverride() : ReadSystemAutoRunPolicy());
     if (result.problem)
-        MessageBox::error(result.text);
+        ShowError(result.text);
     else
-        MessageBox::information(result.text);
+        ShowInformation(result.text);
     return true;
 }
 

@@ -1,3 +1,4 @@
+#include "GetWord.h"
 #include "MessageText.h"
 
 #include <QTest>
@@ -17,6 +18,8 @@ private slots:
     void errorText();
     void insertIndentedKeepsBackslashes();
     void trimBlanksOnlyRemovesBlanks();
+    void getWord_data();
+    void getWord();
 };
 
 void MessageTextTest::expandEscapes_data()
@@ -104,6 +107,47 @@ void MessageTextTest::trimBlanksOnlyRemovesBlanks()
     QCOMPARE(TrimBlanks(QStringLiteral("  Handbuch  ")), QStringLiteral("Handbuch"));
     QCOMPARE(TrimBlanks(QStringLiteral("   ")), QString());
     QCOMPARE(TrimBlanks(QStringLiteral("\tText ")), QStringLiteral("\tText"));
+}
+
+void MessageTextTest::getWord_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("delimiter");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("first word, blank by default") << "Velkaro 2005" << 1 << ""
+                                                  << "Velkaro";
+    QTest::newRow("second word") << "Velkaro 2005" << 2 << ""
+                                 << "2005";
+    QTest::newRow("fewer words than asked") << "Velkaro" << 2 << ""
+                                            << "";
+    QTest::newRow("middle word") << "a b c" << 2 << " "
+                                 << "b";
+    QTest::newRow("last word keeps no rest") << "a b c" << 3 << " "
+                                             << "c";
+    QTest::newRow("two blanks make an empty word") << "a  b" << 2 << ""
+                                                   << "";
+    QTest::newRow("word after the empty one") << "a  b" << 3 << ""
+                                              << "b";
+    QTest::newRow("delimiter at the end") << "a " << 2 << ""
+                                          << "";
+    QTest::newRow("longer delimiter") << "eins, zwei, drei" << 3 << ", "
+                                      << "drei";
+    QTest::newRow("delimiter case counts") << "aXbxc" << 2 << "x"
+                                           << "c";
+    QTest::newRow("empty text") << "" << 1 << ""
+                                << "";
+    QTest::newRow("n below 1") << "a b" << 0 << ""
+                               << "";
+}
+
+void MessageTextTest::getWord()
+{
+    QFETCH(QString, text);
+    QFETCH(int, n);
+    QFETCH(QString, delimiter);
+    QFETCH(QString, word);
+    QCOMPARE(GetWord(text, n, delimiter), word);
 }
 
 QTEST_GUILESS_MAIN(MessageTextTest)

@@ -2,9 +2,10 @@
 #include "FileHelpers.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using velkaro::test::ReadAll;
@@ -63,6 +65,7 @@ private slots:
     void completionQuestion();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     Project* m_project = nullptr;
     QTemporaryDir m_tmp;
     QString m_root;    // the CD root, with its closing separator
@@ -76,7 +79,7 @@ private:
 
 void AutostartTest::init()
 {
-    MessageBox::setScripted(true);
+    m_test.emplace();
     QDir(m_tmp.path()).removeRecursively();
     QVERIFY(QDir().mkpath(m_tmp.filePath("Projekt/CD/start")));
     QVERIFY(QDir().mkpath(m_tmp.filePath("Programm")));
@@ -98,13 +101,13 @@ void AutostartTest::init()
 void AutostartTest::cleanup()
 {
     delete m_project;
-    MessageBox::setScripted(false);
+    m_test.reset();
 }
 
 AutostartOutcome AutostartTest::RunOk()
 {
     const ProjectData before = m_project->data();
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     const AutostartOutcome outcome = WriteAutostart(*m_project, m_env);
     // Whatever happened, the project is as it was.
     [&] { QCOMPARE(m_project->data(), before); }();
@@ -132,7 +135,7 @@ void AutostartTest::exampleDiscByteForByte()
 {
     m_project->setMenuText(0, QStringLiteral("Handbuch"));
     m_project->AcceptSlotPath(2, Cd("doku/handbuch.pdf"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
@@ -149,7 +152,7 @@ void AutostartTest::exampleDiscByteForByte()
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), QByteArray("ICON"));
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text,
              QStringLiteral("Die CD-Autostart-Einstellungen wurden erfolgreich vorgenommen. Sie "
@@ -218,24 +221,24 @@ void AutostartTest::sectionVariants()
     QFETCH(QByteArray, section);
 
     m_project->AcceptSlotPath(1, Cd(target));
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < Project::RowCount; ++row) {
         if (!documents.at(row).isEmpty())
-            m_project->AcceptSlotPath(row + 2, Cd(documents.at(row)));
+            m_project->AcceptSlotPath(Project::RowSlot(row), Cd(documents.at(row)));
         m_project->setMenuText(row, menuTexts.at(row));
     }
     if (icon == QLatin1String("file")) {
         QVERIFY(QDir().mkpath(Cd("icons")));
         QVERIFY(QFile::copy(":/mainiconlist/disc.ico", Cd("icons/disc.ico")));
-        m_project->AcceptSlotPath(5, Cd("icons/disc.ico"));
+        m_project->AcceptSlotPath(Project::IconSlot, Cd("icons/disc.ico"));
     } else {
-        m_project->setSlot(5, icon);
+        m_project->setSlot(Project::IconSlot, icon);
     }
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
     QCOMPARE(Autorun(), ExpectedHeader() + "[autorun]\r\n" + section);
     // Only a library icon is written as AutoRun.Ico.
     QVERIFY(!QFileInfo::exists(Cd("AutoRun.Ico")));
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1);
+    QCOMPARE(m_test->messages().takeShown().size(), 1);
 }
 
 void AutostartTest::placeholdersInTextsStayAsTyped()
@@ -281,7 +284,7 @@ void AutostartTest::cdRootGoneBeforeOk()
 {
     QVERIFY(QDir(m_root).removeRecursively());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageIcon::Error);
     QCOMPARE(shown.first().text, "Die CD-Autostart-Einstellungen konnten nicht gespeichert werden. "
@@ -296,7 +299,7 @@ void AutostartTest::autorunCannotBeCreated()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Inf")));
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.endsWith(
         "AutoRun.Inf\r\rkam es zu folgendem Fehler:\r\r    Fehler beim Zugriff auf Pfad/Datei "
@@ -307,9 +310,9 @@ void AutostartTest::autorunCannotBeCreated()
 void AutostartTest::launcherMissing()
 {
     QVERIFY(QFile::remove(m_program + "Pirolo.Exe"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageIcon::Error);
     QCOMPARE(shown.first().text,
@@ -333,18 +336,18 @@ void AutostartTest::readOnlyAutorunReplacedWithoutQuestion()
     QVERIFY(Autorun().startsWith(";****"));
     QVERIFY(Autorun().endsWith("shell\\qb\\command = Pirolo.Exe\r\n"));
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1); // the success question only
+    QCOMPARE(m_test->messages().takeShown().size(), 1); // the success question only
 }
 
 void AutostartTest::halfFilledRowTouchesNothing()
 {
     WriteRaw(Cd("AutoRun.Inf"), "alt");
     m_project->setMenuText(1, QStringLiteral("Handbuch"));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     QCOMPARE(RunOk(), AutostartOutcome::Refused);
     QCOMPARE(Autorun(), QByteArray("alt"));
     QVERIFY(!QFileInfo::exists(Cd("Pirolo.Exe")));
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.first().text.startsWith("Ihre Angaben unter Schritt (3)"));
 }
@@ -352,10 +355,10 @@ void AutostartTest::halfFilledRowTouchesNothing()
 void AutostartTest::iconCannotBeWritten()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Ico")));
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text,
              QStringLiteral("Das von Ihnen ausgewählte Icon konnte nicht auf dem Datenträger "
@@ -370,7 +373,7 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
     QFile disc(":/mainiconlist/disc.ico");
     QVERIFY(disc.open(QIODevice::ReadOnly));
     const QByteArray bytes = disc.readAll();
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, bytes});
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), bytes);
@@ -396,9 +399,9 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
 
 void AutostartTest::completionQuestion()
 {
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Quit);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Completed);
 }
 

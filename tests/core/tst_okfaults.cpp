@@ -3,9 +3,10 @@
 #include "Autostart.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using velkaro::test::ReadAll;
@@ -54,6 +56,7 @@ private slots:
     void realFullDisk();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_tmp;
     QString m_root;
     QString m_program;
@@ -63,7 +66,7 @@ private:
 
 void OkFaultsTest::init()
 {
-    MessageBox::setScripted(true);
+    m_test.emplace();
     QDir(m_tmp.path()).removeRecursively();
     // As the program has them: with the system's separator.
     m_root = QDir::toNativeSeparators(m_tmp.filePath("cd/"));
@@ -77,15 +80,14 @@ void OkFaultsTest::init()
     m_project = new Project;
     m_project->TakeCdRoot(m_root);
     m_project->AcceptSlotPath(1, m_root);
-    m_project->setSlot(5, LibraryIconText());
+    m_project->setSlot(Project::IconSlot, LibraryIconText());
     m_project->setIcon({MainIconListPicture(2).image, QByteArray(5000, 'I')});
 }
 
 void OkFaultsTest::cleanup()
 {
-    SetWriteFaultForTesting({});
     delete m_project;
-    MessageBox::setScripted(false);
+    m_test.reset();
 }
 
 void OkFaultsTest::diskFullInTheMiddleOfEachFile_data()
@@ -119,7 +121,7 @@ void OkFaultsTest::diskFullInTheMiddleOfEachFile()
     SetWriteFaultForTesting(FullDiskHalfwayThrough(failing));
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.startsWith(messageStart), qPrintable(shown.first().text));
     QVERIFY(shown.first().text.endsWith("    Datenträger voll (Code 61)"));
@@ -152,7 +154,7 @@ void OkFaultsTest::folderRemovedBetweenCheckAndWrite()
         return length;
     });
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, "Die CD-Autostart-Einstellungen konnten nicht gespeichert "
                                  "werden. Beim Schreiben der Datei\r\r    " +
@@ -188,7 +190,7 @@ void OkFaultsTest::realFullDisk()
     m_project->TakeCdRoot(root);
     m_project->AcceptSlotPath(1, root);
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().text.endsWith("    Datenträger voll (Code 61)"),
              qPrintable(shown.first().text));

@@ -1,14 +1,16 @@
 #include "ContextRows.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -17,8 +19,8 @@ class ProjectTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { MessageBox::setScripted(true); }
-    void cleanup() { MessageBox::setScripted(false); }
+    void init() { m_test.emplace(); }
+    void cleanup() { m_test.reset(); }
     void startState();
     void enabledStatesFollowTheProject();
     void clearSlot();
@@ -34,6 +36,7 @@ private slots:
     void checkContextRows();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_dir;
     QString root() const { return QDir::toNativeSeparators(m_dir.path()) + QDir::separator(); }
 };
@@ -99,8 +102,8 @@ void ProjectTest::clearSlot()
     QCOMPARE(project.menuText(0), QStringLiteral("Text"));
     QCOMPARE(project.slot(2), root() + "2");
 
-    project.ClearSlot(5);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    project.ClearSlot(Project::IconSlot);
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     // Clearing slot 1 changes no enabled state by itself.
@@ -131,7 +134,7 @@ void ProjectTest::newRootEmptiesEverything()
     project.AcceptSlotPath(1, root() + "start.htm");
     project.AcceptSlotPath(2, root() + "a.pdf");
     project.setMenuText(1, QStringLiteral("Getippt"));
-    project.setSlot(5, DefaultIconText());
+    project.setSlot(Project::IconSlot, DefaultIconText());
     project.setIcon(MainIconListPicture(2));
 
     // The same root again is a new project too.
@@ -161,11 +164,11 @@ void ProjectTest::newRootEmptiesEverything()
 void ProjectTest::iconChoicesBeforeRootAreClearedByIt()
 {
     Project project;
-    project.setSlot(5, DefaultIconText());
+    project.setSlot(Project::IconSlot, DefaultIconText());
     project.setIcon(MainIconListPicture(2));
     QCOMPARE(project.icon().image.size(), QSize(32, 32));
     project.TakeCdRoot(m_dir.path());
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -282,13 +285,13 @@ void ProjectTest::checkContextRows()
     Project project;
     for (int row = 0; row < Project::RowCount; ++row) {
         project.setMenuText(row, texts.at(row));
-        project.setSlot(row + 2, paths.at(row));
+        project.setSlot(Project::RowSlot(row), paths.at(row));
     }
     const ProjectData before = project.data();
     QCOMPARE(CheckContextRows(project), accepted);
     QCOMPARE(project.data(), before);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), accepted ? 0 : 1);
     if (!accepted) {
         QVERIFY(shown.first().text.startsWith(

@@ -7,7 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "IconFile.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
 
@@ -28,7 +28,8 @@ const QString InvalidIconText = QStringLiteral(
 // application comes first: the project's pictures need it.
 struct Scene
 {
-    bool applicationReady = (EnsureApplication(), MessageBox::setScripted(true), true);
+    bool applicationReady = (EnsureApplication(), true);
+    ScriptedMessages messages;
     QTemporaryDir dir;
     QString path = QDir::toNativeSeparators(dir.filePath(QStringLiteral("Symbol.ico")));
     Project project;
@@ -69,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The command around it: the slot names the file, the check decides.
     scene.project.setSlot(Project::IconSlot, scene.path);
-    MessageBox::takeShownMessages();
+    scene.messages.takeShown();
     VerifyIconFile(scene.project);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = scene.messages.takeShown();
     if (picture) {
         FUZZ_CHECK(shown.isEmpty());
         FUZZ_CHECK(scene.project.slot(Project::IconSlot) == scene.path);

@@ -8,10 +8,10 @@
 
 #include "Autostart.h"
 #include "FileHelpers.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 
@@ -19,7 +19,7 @@ using namespace velkaro;
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     if (argc != 2) {
         out << "Aufruf: velkaro-probe <CD-Wurzel>\n";
@@ -27,8 +27,8 @@ int main(int argc, char* argv[])
     }
     const QString cdRoot = QFile::decodeName(argv[1]);
 
-    MessageBox::setScripted(true);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    ScriptedMessages messages;
+    messages.setNextAnswer(MessageAnswer::No);
     Project project;
     project.TakeCdRoot(cdRoot);
     project.AcceptSlotPath(Project::TargetSlot, AddBackslash(cdRoot) + QStringLiteral("start.htm"));
@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     const AutostartOutcome outcome = WriteAutostart(project);
 
     out << "ProgramFolder=" << ProgramFolder() << '\n';
-    for (const ShownMessage& message : MessageBox::shownMessages()) {
+    for (const ShownMessage& message : messages.shown()) {
         out << "Message=" << message.text << '\n';
     }
     return outcome == AutostartOutcome::Completed ? 0 : 1;

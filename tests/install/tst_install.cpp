@@ -60,6 +60,7 @@ private slots:
     void programFolderHoldsLauncherAndHelp();
     void installedProgramStartsFromAnotherFolder();
     void okCopiesTheInstalledLauncher();
+    void imageCompanionRunsFromThePath();
     void desktopFindsEntryIconAndMetadata();
     void installedTreeValidates();
     void licenceAndNotices();
@@ -207,6 +208,45 @@ void InstallTest::okCopiesTheInstalledLauncher()
     QVERIFY(ReadAll(cdRoot + "/AutoRun.Inf").contains("open = Pirolo.Exe"));
 }
 
+void InstallTest::imageCompanionRunsFromThePath()
+{
+    const QString command = Prefixed(QStringLiteral(VELKARO_INSTALL_BINDIR "/velkaro-image"));
+    if (!VELKARO_IMAGE_BUILT) {
+        QVERIFY(!QFileInfo::exists(command));
+        QSKIP("velkaro-image wurde nicht gebaut (libisofs-dev fehlt).");
+    }
+    // Beside velkaro, with a relative link on the PATH like bin/velkaro.
+    QVERIFY2(QFileInfo(command).isSymLink(), qPrintable(command));
+    QVERIFY(QDir::isRelativePath(LinkText(command)));
+    QCOMPARE(QFileInfo(command).canonicalFilePath(),
+             QFileInfo(m_appDir + "/velkaro-image").canonicalFilePath());
+
+    // From another folder, by name: a CD root with the installed launcher
+    // becomes an image, and the image passes the check.
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString cdRoot = elsewhere.filePath(QStringLiteral("CD"));
+    QVERIFY(QDir().mkpath(cdRoot));
+    QFile autorun(cdRoot + "/AutoRun.Inf");
+    QVERIFY(autorun.open(QIODevice::WriteOnly));
+    autorun.write("[autorun]\r\nopen = Pirolo.Exe \"\\\"\r\n");
+    autorun.close();
+    QFile launcher(cdRoot + "/Pirolo.Exe");
+    QVERIFY(launcher.open(QIODevice::WriteOnly));
+    launcher.write(VELKARO_LAUNCHER_BUILT ? ReadAll(m_appDir + "/Pirolo.Exe") : QByteArray("MZ"));
+    launcher.close();
+    const Run image = RunProgram(QStringLiteral("/bin/sh"),
+                                 {QStringLiteral("-c"), QStringLiteral("exec velkaro-image CD")},
+                                 elsewhere.path(), DesktopEnvironment(elsewhere.path()));
+    QVERIFY2(image.exitCode == 0, qPrintable(image.out + image.err));
+    const Run check =
+        RunProgram(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"), QStringLiteral("exec velkaro-image --check CD.iso")},
+                   elsewhere.path(), DesktopEnvironment(elsewhere.path()));
+    QVERIFY2(check.exitCode == 0, qPrintable(check.out + check.err));
+    QVERIFY(check.out.contains(QStringLiteral("OK      open: Pirolo.Exe\n")));
+}
+
 void InstallTest::desktopFindsEntryIconAndMetadata()
 {
     const QString id = QStringLiteral(VELKARO_APP_ID);
@@ -294,6 +334,15 @@ void InstallTest::licenceAndNotices()
                     Prefixed(QStringLiteral(VELKARO_INSTALL_MANDIR "/man1/velkaro.1.gz"))});
     QCOMPARE(manual.exitCode, 0);
     QVERIFY(manual.out.startsWith(QLatin1String(".TH VELKARO 1")));
+    const QString imageManual =
+        Prefixed(QStringLiteral(VELKARO_INSTALL_MANDIR "/man1/velkaro-image.1.gz"));
+    if (VELKARO_IMAGE_BUILT) {
+        const Run image = RunProgram(QStringLiteral("gzip"), {QStringLiteral("-dc"), imageManual});
+        QCOMPARE(image.exitCode, 0);
+        QVERIFY(image.out.startsWith(QLatin1String(".TH VELKARO-IMAGE 1")));
+    } else {
+        QVERIFY(!QFileInfo::exists(imageManual));
+    }
 
     const QString iconNotice = QStringLiteral(VELKARO_SOURCE_DIR "/resources/iconlib/NOTICE");
     if (QFileInfo::exists(iconNotice)) {

@@ -113,6 +113,8 @@ void PackageTest::dependenciesComeFromTheProgram()
             qt.insert(name);
     }
     QCOMPARE(qt, (QSet<QString>{"libqt6core6", "libqt6gui6", "libqt6widgets6"}));
+    // velkaro-image brings the one disc-format library it links.
+    QCOMPARE(names.contains("libisofs6"), bool(VELKARO_IMAGE_BUILT));
     QVERIFY2(depends.contains(QRegularExpression(QStringLiteral(R"(libqt6widgets6 \(>= 6\.\d+)"))),
              qPrintable(depends));
 }
@@ -131,6 +133,16 @@ void PackageTest::contentsBelowUsr()
              QStringLiteral("../lib/velkaro/velkaro"));
     QVERIFY(
         m_members.value("/usr/lib/velkaro/velkaro").mode.startsWith(QLatin1String("-rwxr-xr-x")));
+    if (VELKARO_IMAGE_BUILT) {
+        QCOMPARE(m_members.value("/usr/bin/velkaro-image").linkTarget,
+                 QStringLiteral("../lib/velkaro/velkaro-image"));
+        QVERIFY(m_members.value("/usr/lib/velkaro/velkaro-image")
+                    .mode.startsWith(QLatin1String("-rwxr-xr-x")));
+        QVERIFY(m_members.value("/usr/share/man/man1/velkaro-image.1.gz")
+                    .mode.startsWith(QLatin1String("-rw-r--r--")));
+    } else {
+        QVERIFY(!m_members.contains("/usr/lib/velkaro/velkaro-image"));
+    }
     if (VELKARO_LAUNCHER_BUILT) {
         // A Windows program is data here: Debian wants no executable bit on it.
         QVERIFY(m_members.value("/usr/lib/velkaro/Pirolo.Exe")

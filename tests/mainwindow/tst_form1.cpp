@@ -8,11 +8,12 @@
 #include "InfoFormCommercial.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "ProgressbarModule.h"
 #include "SelIconDialog.h"
 #include "Sentinels.h"
 #include "ShellOpen.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 #include "WindowPlacement.h"
 
@@ -31,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using namespace velkaro;
 using velkaro::test::ReadAll;
@@ -56,12 +58,13 @@ private slots:
     void positionStoredOnEveryWayOfClosing();
     void wholeOkRunFromTheWindow();
     void statusBarShowsTimeAndDate();
+    void statusBarFollowsTheClock();
     void commandsOfTheControlSection();
     void libraryIconEndsOnTheDisc();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_tmp;
-    QString m_settings;
 
     template <typename T> static T* Find(QWidget& form, const QString& name)
     {
@@ -79,26 +82,18 @@ private:
 
 void Form1Test::init()
 {
-    MessageBox::setScripted(true);
-    Dialogs::setScripted(true); // the choosers' dialogs never appear in a test
-    m_settings = m_tmp.filePath("settings.ini");
-    QFile::remove(m_settings);
-    SetSettingsFileForTesting(m_settings);
-    SetScreenSizeForTesting(QSize(1024, 768));
+    m_test.emplace();
+    m_test->setScreenSize(QSize(1024, 768));
 }
 
 void Form1Test::cleanup()
 {
-    MessageBox::setScripted(false);
-    Dialogs::setScripted(false);
-    SetSettingsFileForTesting(QString());
-    SetScreenSizeForTesting(QSize());
-    SetProgramFolderForTesting(QString());
+    m_test.reset();
 }
 
 QPoint Form1Test::StoredPosition() const
 {
-    QSettings raw(m_settings, QSettings::IniFormat);
+    QSettings raw(m_test->settingsFile(), QSettings::IniFormat);
     return QPoint(raw.value("Velkaro 2005/_Left", -1).toInt(),
                   raw.value("Velkaro 2005/_Top", -1).toInt());
 }
@@ -110,18 +105,24 @@ void Form1Test::startState()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowTitle(), QStringLiteral("Velkaro 2005"));
 
-    for (int index : {0, 2, 3, 4, 8, 13, 20, 21, 22, 30, 31, 32})
+    QList<int> enabled{0, 2, 3, 4, 8, 13, 20, 21, 22};
+    QList<int> disabled{1, 5, 7};
+    for (int row = 0; row < Project::RowCount; ++row) {
+        enabled << Project::ClearRowButtonBase + row;
+        disabled << Project::ChooseRowButtonBase + row;
+    }
+    for (int index : enabled)
         QVERIFY2(Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
-    for (int index : {1, 5, 7, 40, 41, 42})
+    for (int index : disabled)
         QVERIFY2(!Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
     QVERIFY(!Find<QRadioButton>(form, "DestTypeOpt_0")->isEnabled());
     QVERIFY(!Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
     QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_0")->isChecked());
 
-    for (int n = 0; n < 6; ++n)
+    for (int n = 0; n < Project::SlotCount; ++n)
         QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->text(),
                  PleaseChooseText());
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(Find<QLineEdit>(form, QStringLiteral("KMLabelTB_%1").arg(row))->text(),
                  NoMenuText());
     QVERIFY(!Find<QLabel>(form, "IconPreviewImg")->pixmap().isNull());
@@ -166,13 +167,12 @@ void Form1Test::tabOrder()
     Form1 form;
     QStringList expected{"PathTB_0",      "Btn_4",         "PathTB_1",
                          "DestTypeOpt_0", "DestTypeOpt_1", "Btn_5"};
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         expected << QStringLiteral("KMLabelTB_%1").arg(row)
-                 << QStringLiteral("PathTB_%1").arg(row + 2)
-                 << QStringLiteral("Btn_%1").arg(30 + row)
-                 << QStringLiteral("Btn_%1").arg(40 + row);
-    expected << "PathTB_5"
-             << "Btn_2"
+                 << QStringLiteral("PathTB_%1").arg(Project::RowSlot(row))
+                 << QStringLiteral("Btn_%1").arg(Project::ClearRowButtonBase + row)
+                 << QStringLiteral("Btn_%1").arg(Project::ChooseRowButtonBase + row);
+    expected << QStringLiteral("PathTB_%1").arg(Project::IconSlot) << "Btn_2"
              << "Btn_13"
              << "Btn_8"
              << "Btn_7"
@@ -235,14 +235,15 @@ void Form1Test::entriesSurviveViewSwitches()
         QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     QCOMPARE(form.project().menuText(1), QStringLiteral("Handbuch"));
     QCOMPARE(text->text(), QStringLiteral("Handbuch"));
-    QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), DefaultIconText());
+    QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
+             DefaultIconText());
 }
 
 void Form1Test::menuTextsAndPathFields()
 {
     Form1 form;
     form.show();
-    for (int n = 0; n < 6; ++n)
+    for (int n = 0; n < Project::SlotCount; ++n)
         QVERIFY(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->isReadOnly());
     auto* path = Find<QLineEdit>(form, "PathTB_0");
     QTest::keyClicks(path, "x");
@@ -264,10 +265,10 @@ void Form1Test::rowAndIconButtons()
 
     // "Standard" works before any root; choosing a root empties it again.
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
-    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
     QCOMPARE(project.icon(), MainIconListPicture(2));
     project.TakeCdRoot(m_tmp.path());
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
 
     project.AcceptSlotPath(3, m_tmp.path() + "/a.pdf");
     QCOMPARE(project.menuText(1), QStringLiteral("a"));
@@ -278,12 +279,14 @@ void Form1Test::rowAndIconButtons()
 
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
     QTest::mouseClick(Btn(form, 8), Qt::LeftButton);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     // With a root, the choosers and the target kind are enabled.
-    for (int index : {5, 7, 40, 41, 42})
+    for (int index : {5, 7})
         QVERIFY(Btn(form, index)->isEnabled());
+    for (int row = 0; row < Project::RowCount; ++row)
+        QVERIFY(Btn(form, Project::ChooseRowButtonBase + row)->isEnabled());
     QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
     QTest::mouseClick(Find<QRadioButton>(form, "DestTypeOpt_1"), Qt::LeftButton);
     QVERIFY(project.targetIsFolder());
@@ -338,7 +341,7 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
     QVERIFY(launcher.open(QIODevice::WriteOnly));
     launcher.write("MZ");
     launcher.close();
-    SetProgramFolderForTesting(program.path());
+    m_test->setProgramFolder(program.path());
 
     Form1 form;
     form.show();
@@ -353,13 +356,13 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
         form.project().TakeCdRoot(m_tmp.path());
         form.project().AcceptSlotPath(1, m_tmp.path() + "/");
         form.project().UpdateOkButton();
-        MessageBox::setNextAnswer(MessageAnswer::Yes);
+        m_test->messages().setNextAnswer(MessageAnswer::Yes);
         QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     }
     QVERIFY(!form.isVisible());
     QCOMPARE(StoredPosition(), expected);
     // No question is asked on the way out, but after OK its success question.
-    QCOMPARE(MessageBox::takeShownMessages().size(), way == "ok" ? 1 : 0);
+    QCOMPARE(m_test->messages().takeShown().size(), way == "ok" ? 1 : 0);
 }
 
 void Form1Test::wholeOkRunFromTheWindow()
@@ -369,7 +372,7 @@ void Form1Test::wholeOkRunFromTheWindow()
     QVERIFY(launcher.open(QIODevice::WriteOnly));
     launcher.write("MZ launcher");
     launcher.close();
-    SetProgramFolderForTesting(program.path());
+    m_test->setProgramFolder(program.path());
 
     Form1 form;
     form.show();
@@ -390,7 +393,7 @@ void Form1Test::wholeOkRunFromTheWindow()
     project.AcceptSlotPath(2, root + "doku/handbuch.pdf");
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     QVERIFY(form.isVisible());
     const QByteArray written = ReadAll(root + "AutoRun.Inf");
@@ -419,12 +422,23 @@ void Form1Test::statusBarShowsTimeAndDate()
     QVERIFY(Find<QLabel>(form, "Status_Panel2")->text().isEmpty());
 }
 
+void Form1Test::statusBarFollowsTheClock()
+{
+    const QDateTime moment(QDate(2026, 12, 8), QTime(14, 5, 9));
+    m_test->setClock(moment);
+    Form1 form;
+    const QLocale locale;
+    QCOMPARE(Find<QLabel>(form, "Status_Time")->text(),
+             locale.toString(moment.time(), QLocale::ShortFormat));
+    QCOMPARE(Find<QLabel>(form, "Status_Date")->text(),
+             locale.toString(moment.date(), QLocale::ShortFormat));
+}
+
 void Form1Test::commandsOfTheControlSection()
 {
     Form1 form;
     form.show();
-    SetShellOpenRecording(true);
-    SetProgramFolderForTesting(m_tmp.path()); // no help pages there
+    m_test->setProgramFolder(m_tmp.path()); // no help pages there
 
     // System-Check: the steps play, then the fixed message; the project is untouched.
     QList<int> values;
@@ -434,7 +448,7 @@ void Form1Test::commandsOfTheControlSection()
     QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
     SetProgressWaitForTesting({});
     QCOMPARE(values, (QList<int>{0, 13, 33, 68, 77, 90, 100}));
-    QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, QStringLiteral("Alle Einstellungen sind korrekt ..."));
     QCOMPARE(form.project().data(), before);
@@ -448,28 +462,27 @@ void Form1Test::commandsOfTheControlSection()
     QCOMPARE(dialogs.first()->windowTitle(), QStringLiteral("Velkaro 2005 - Info"));
 
     // Help without local pages asks; Cancel opens nothing, OK the online manual.
-    MessageBox::setNextAnswer(MessageAnswer::Cancel);
+    m_test->messages().setNextAnswer(MessageAnswer::Cancel);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
-    QVERIFY(TakeShellOpenRequests().isEmpty());
-    MessageBox::setNextAnswer(MessageAnswer::Ok);
+    QVERIFY(m_test->takeOpened().isEmpty());
+    m_test->messages().setNextAnswer(MessageAnswer::Ok);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
-    QList<ShellOpenRequest> opened = TakeShellOpenRequests();
+    QList<ShellOpenRequest> opened = m_test->takeOpened();
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened.first().path.endsWith("/?go=velkaro"));
     QCOMPARE(opened.first().windowState, ShellWindowMaximised);
-    MessageBox::takeShownMessages();
+    m_test->messages().takeShown();
 
     // The visible logo opens the maker's home page.
     QTest::mouseClick(Find<QLabel>(form, "Image2"), Qt::LeftButton);
-    opened = TakeShellOpenRequests();
+    opened = m_test->takeOpened();
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened.first().path, MakerWebAddress());
-    SetShellOpenRecording(false);
 }
 
 void Form1Test::libraryIconEndsOnTheDisc()
 {
-    SetProgramFolderForTesting(m_tmp.path());
+    m_test->setProgramFolder(m_tmp.path());
     QFile launcher(m_tmp.filePath("Pirolo.Exe"));
     QVERIFY(launcher.open(QIODevice::WriteOnly));
     launcher.write("MZ");
@@ -499,9 +512,10 @@ void Form1Test::libraryIconEndsOnTheDisc()
     poll.start(20);
     QTest::mouseClick(Btn(form, 2), Qt::LeftButton);
     QVERIFY(picked);
-    QCOMPARE(Find<QLineEdit>(form, "PathTB_5")->text(), LibraryIconText());
+    QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
+             LibraryIconText());
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
     const QByteArray written = ReadAll(root + "AutoRun.Ico");
     QCOMPARE(written, IconLibrary::instance().fileBytes(200));

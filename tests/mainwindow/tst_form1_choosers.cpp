@@ -5,8 +5,9 @@
 #include "IcoFiles.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 #include "WindowPlacement.h"
 
 #include <QDate>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using namespace velkaro::testing;
@@ -65,6 +67,7 @@ private slots:
     void wholeRunWritesTheDisc();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     template <typename T> T* find(const QString& name)
     {
         T* child = m_form->findChild<T*>(name);
@@ -102,10 +105,7 @@ void Form1ChoosersTest::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    MessageBox::setScripted(true);
-    Dialogs::setScripted(true);
-    SetSettingsFileForTesting(m_tmp->filePath(QStringLiteral("settings.ini")));
-    SetScreenSizeForTesting(QSize(1024, 768));
+    m_test.emplace();
     m_form = std::make_unique<Form1>();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -115,20 +115,16 @@ void Form1ChoosersTest::init()
 void Form1ChoosersTest::cleanup()
 {
     m_form.reset();
-    MessageBox::setScripted(false);
-    Dialogs::setScripted(false);
-    SetSettingsFileForTesting(QString());
-    SetScreenSizeForTesting(QSize());
-    SetProgramFolderForTesting(QString());
+    m_test.reset();
     m_tmp.reset();
 }
 
 void Form1ChoosersTest::chooseRoot()
 {
-    Dialogs::setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
+    m_test->dialogs().setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
     click(4);
     QCOMPARE(pathField(0), cd());
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 }
 
 void Form1ChoosersTest::rootChooserStartsANewProject_data()
@@ -143,11 +139,11 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     QFETCH(QString, secondRoot);
     chooseRoot();
     QVERIFY(enabled(5) && enabled(7) && enabled(40));
-    Dialogs::setNextFileResult(cd(QStringLiteral("index.htm")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("index.htm")));
     click(5);
     menuField(0)->clear();
     QTest::keyClicks(menuField(0), QStringLiteral("Preisliste"));
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
     click(40);
     click(13);
     QVERIFY(enabled(1));
@@ -156,40 +152,42 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     click(4);
     QCOMPARE(pathField(1), cd(QStringLiteral("index.htm")));
     QCOMPARE(menuField(0)->text(), QStringLiteral("Preisliste"));
-    QCOMPARE(pathField(5), DefaultIconText());
+    QCOMPARE(pathField(Project::IconSlot), DefaultIconText());
 
     const QString root = QDir::toNativeSeparators(m_tmp->filePath(secondRoot));
-    Dialogs::setNextFolderResult(root);
+    m_test->dialogs().setNextFolderResult(root);
     click(4);
     QCOMPARE(pathField(0), root + QDir::separator());
-    for (int n = 1; n < 6; ++n)
+    for (int n = 1; n < Project::SlotCount; ++n)
         QCOMPARE(pathField(n), PleaseChooseText());
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(menuField(row)->text(), NoMenuText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
     const QImage cross = MainIconListPicture(5).image.scaled(21, 21, Qt::IgnoreAspectRatio,
                                                              Qt::SmoothTransformation);
     QVERIFY(NearlySame(preview(), cross));
     QVERIFY(!enabled(1));
-    QVERIFY(enabled(5) && enabled(7) && enabled(40) && enabled(41) && enabled(42));
+    QVERIFY(enabled(5) && enabled(7));
+    for (int row = 0; row < Project::RowCount; ++row)
+        QVERIFY(enabled(Project::ChooseRowButtonBase + row));
 }
 
 void Form1ChoosersTest::targetChooserFollowsTheTargetKind()
 {
     chooseRoot();
     QTest::mouseClick(find<QRadioButton>(QStringLiteral("DestTypeOpt_1")), Qt::LeftButton);
-    Dialogs::setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
+    m_test->dialogs().setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
     click(5);
     QCOMPARE(pathField(1), cd()); // the root itself, with its closing separator
     QVERIFY(enabled(1));
 
     QTest::mouseClick(find<QRadioButton>(QStringLiteral("DestTypeOpt_0")), Qt::LeftButton);
     QCOMPARE(pathField(1), cd()); // switching the kind leaves the slot alone
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/start.htm")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/start.htm")));
     click(5);
     QCOMPARE(pathField(1), cd(QStringLiteral("docs/start.htm")));
 
-    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
     QCOMPARE(requests.size(), 2);
     QCOMPARE(requests.at(0).kind, DialogKind::Folder);
     QCOMPARE(requests.at(1).kind, DialogKind::OpenFile);
@@ -200,25 +198,25 @@ void Form1ChoosersTest::outsideAnswers()
 {
     chooseRoot();
     const QString earlier = cd(QStringLiteral("docs/Alt.pdf"));
-    Dialogs::setNextFileResult(earlier);
+    m_test->dialogs().setNextFileResult(earlier);
     click(41);
     const QString neighbour =
         QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD2/x.pdf")));
 
-    Dialogs::setNextFileResult(neighbour);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->dialogs().setNextFileResult(neighbour);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     click(41);
     QCOMPARE(pathField(3), earlier);
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt"));
 
-    Dialogs::setNextFileResult(neighbour);
-    Dialogs::setNextFileResult(cd(QStringLiteral("Neu.pdf")));
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_test->dialogs().setNextFileResult(neighbour);
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Neu.pdf")));
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
     click(41);
     QCOMPARE(pathField(3), cd(QStringLiteral("Neu.pdf")));
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt")); // filled before: kept
-    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
-    QCOMPARE(Dialogs::takeRequests().size(), 4);
+    QCOMPARE(m_test->messages().takeShown().size(), 2);
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 4);
 }
 
 void Form1ChoosersTest::contextRowsAndMenuTexts()
@@ -229,11 +227,11 @@ void Form1ChoosersTest::contextRowsAndMenuTexts()
     menuField(1)->clear();
     QTest::keyClicks(menuField(1), QStringLiteral("   "));
 
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
     click(40);
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/Liesmich")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Liesmich")));
     click(41);
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/Handbuch.final.pdf")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Handbuch.final.pdf")));
     click(42);
 
     QCOMPARE(pathField(2), cd(QStringLiteral("docs/Preise.pdf")));
@@ -256,9 +254,9 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     chooseRoot();
     const QString file = cd(QStringLiteral("Disc.ico"));
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(size, qRgb(200, 0, 0))})));
-    Dialogs::setNextFileResult(file);
+    m_test->dialogs().setNextFileResult(file);
     click(7);
-    QCOMPARE(pathField(5), file);
+    QCOMPARE(pathField(Project::IconSlot), file);
     QCOMPARE(m_form->project().icon().image.size(), QSize(size, size));
     QCOMPARE(preview().size(), QSize(21, 21));
     QCOMPARE(preview().pixel(10, 10), qRgb(200, 0, 0));
@@ -266,10 +264,10 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     // A file that is no picture: the message, and no icon whatever was there.
     const QString broken = cd(QStringLiteral("Kaputt.ico"));
     QVERIFY(WriteBytes(broken, "kein Bild"));
-    Dialogs::setNextFileResult(broken);
+    m_test->dialogs().setNextFileResult(broken);
     click(7);
-    QCOMPARE(MessageBox::takeShownMessages().size(), 1);
-    QCOMPARE(pathField(5), PleaseChooseText());
+    QCOMPARE(m_test->messages().takeShown().size(), 1);
+    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
 }
 
@@ -278,26 +276,26 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
     chooseRoot();
     const QString file = cd(QStringLiteral("Disc.ico"));
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(32, qRgb(0, 0, 200))})));
-    Dialogs::setNextFileResult(file);
+    m_test->dialogs().setNextFileResult(file);
     click(7);
-    QCOMPARE(pathField(5), file);
+    QCOMPARE(pathField(Project::IconSlot), file);
     QVERIFY(QFile::remove(file));
 
     click(7); // Cancel: the slot's file is loaded again, and is gone
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
-    QCOMPARE(pathField(5), PleaseChooseText());
+    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
 }
 
 void Form1ChoosersTest::unusableNameRefused()
 {
     chooseRoot();
-    Dialogs::setNextFileResult(cd(QStringLiteral("Was?.htm")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Was?.htm")));
     click(5);
     QCOMPARE(pathField(1), PleaseChooseText());
     QVERIFY(!enabled(1));
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown.at(0).text.contains(QStringLiteral("    ") + cd(QStringLiteral("Was?.htm"))));
 }
@@ -306,25 +304,25 @@ void Form1ChoosersTest::wholeRunWritesTheDisc()
 {
     QTemporaryDir program;
     QVERIFY(WriteBytes(program.filePath(QStringLiteral("Pirolo.Exe")), "MZ launcher"));
-    SetProgramFolderForTesting(program.path());
+    m_test->setProgramFolder(program.path());
     chooseRoot();
     QVERIFY(QDir(cd()).mkpath(QStringLiteral("Bilder")));
     const QByteArray ico = IcoBytes({SolidImage(32, qRgb(1, 2, 3))});
     QVERIFY(WriteBytes(cd(QStringLiteral("Bilder/Disc.ico")), ico));
 
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/start.htm")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/start.htm")));
     click(5);
-    Dialogs::setNextFileResult(cd(QStringLiteral("docs/Übersicht.pdf")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Übersicht.pdf")));
     click(40);
     menuField(2)->clear();
     QTest::keyClicks(menuField(2), QStringLiteral("Preise 2005"));
-    Dialogs::setNextFileResult(cd(QStringLiteral("Preise.neu.txt")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Preise.neu.txt")));
     click(42);
-    Dialogs::setNextFileResult(cd(QStringLiteral("Bilder/Disc.ico")));
+    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Bilder/Disc.ico")));
     click(7);
-    QVERIFY(MessageBox::takeShownMessages().isEmpty());
+    QVERIFY(m_test->messages().takeShown().isEmpty());
 
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     click(1);
     QVERIFY(m_form->isVisible());
 

@@ -2,14 +2,16 @@
 #include "IcoFiles.h"
 #include "IconFile.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 using namespace velkaro::testing;
@@ -51,6 +53,7 @@ private slots:
     void standardAndKeinBeforeAndAfterARoot();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     QString inRoot(const QString& name) const
     {
         return QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD/") + name));
@@ -67,23 +70,22 @@ void TestIconFile::init()
     m_tmp = std::make_unique<QTemporaryDir>();
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD")));
-    MessageBox::setScripted(true);
-    Dialogs::setScripted(true);
+    m_test.emplace();
 }
 
 void TestIconFile::cleanup()
 {
-    MessageBox::setScripted(false);
-    Dialogs::setScripted(false);
+    m_test.reset();
     m_tmp.reset();
 }
 
 void TestIconFile::takeRoot(Project& project)
 {
-    Dialogs::setNextFolderResult(QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD"))));
+    m_test->dialogs().setNextFolderResult(
+        QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD"))));
     project.TakeCdRoot(BrowseForFolder(nullptr, QString()));
     QVERIFY(!project.cdRootPath().isEmpty());
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 }
 
 void TestIconFile::putIntoState(Project& project, IconState state)
@@ -96,15 +98,15 @@ void TestIconFile::putIntoState(Project& project, IconState state)
         ChooseDefaultIcon(project);
         break;
     case IconState::Library:
-        project.setSlot(5, LibraryIconText());
+        project.setSlot(Project::IconSlot, LibraryIconText());
         project.setIcon(m_libraryPicture);
         break;
     case IconState::File: {
         const QString good = inRoot(QStringLiteral("Gut.ico"));
         QVERIFY(WriteBytes(good, IcoBytes({SolidImage(32, qRgb(0, 255, 0))})));
-        Dialogs::setNextFileResult(good);
+        m_test->dialogs().setNextFileResult(good);
         ChooseIconFile(project, nullptr);
-        QCOMPARE(project.slot(5), good);
+        QCOMPARE(project.slot(Project::IconSlot), good);
         break;
     }
     }
@@ -146,11 +148,11 @@ void TestIconFile::iconFileLoads()
     const QString path = inRoot(name);
     QVERIFY(WriteBytes(path, bytes));
 
-    Dialogs::setNextFileResult(path);
+    m_test->dialogs().setNextFileResult(path);
     ChooseIconFile(project, nullptr);
 
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    QCOMPARE(project.slot(5), path);
+    QVERIFY(m_test->messages().shown().isEmpty());
+    QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon().image.size(), expectedSize);
     QCOMPARE(project.icon().image.pixel(expectedSize.width() / 2, expectedSize.height() / 2),
              expectedColour);
@@ -252,19 +254,19 @@ void TestIconFile::notAPictureEmptiesTheSlot()
     Project project;
     takeRoot(project);
     putIntoState(project, IconState(stateBefore));
-    QVERIFY(MessageBox::takeShownMessages().isEmpty());
+    QVERIFY(m_test->messages().takeShown().isEmpty());
 
     const QString path = inRoot(QStringLiteral("Kaputt.ico"));
     QVERIFY(WriteBytes(path, content));
-    Dialogs::setNextFileResult(path);
+    m_test->dialogs().setNextFileResult(path);
     ChooseIconFile(project, nullptr);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -276,14 +278,14 @@ void TestIconFile::iconFileOutsideRootRefused()
     const QString outside = QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("Fremd.ico")));
     QVERIFY(WriteBytes(outside, IcoBytes({SolidImage(32, qRgb(9, 9, 9))})));
 
-    Dialogs::setNextFileResult(outside);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->dialogs().setNextFileResult(outside);
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     ChooseIconFile(project, nullptr);
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
-    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
     QCOMPARE(project.icon(), MainIconListPicture(2));
 }
 
@@ -293,9 +295,9 @@ void TestIconFile::cancelInLibraryStateKeepsIt()
     takeRoot(project);
     putIntoState(project, IconState::Library);
     ChooseIconFile(project, nullptr); // nothing queued: Cancel
-    QCOMPARE(Dialogs::takeRequests().size(), 1);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    QCOMPARE(project.slot(5), LibraryIconText());
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 1);
+    QVERIFY(m_test->messages().shown().isEmpty());
+    QCOMPARE(project.slot(Project::IconSlot), LibraryIconText());
     QCOMPARE(project.icon(), m_libraryPicture);
 }
 
@@ -304,14 +306,14 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     Project project;
     takeRoot(project);
     putIntoState(project, IconState::File);
-    const QString path = project.slot(5);
+    const QString path = project.slot(Project::IconSlot);
     const IconPicture loaded = project.icon();
     QCOMPARE(loaded.image.pixel(0, 0), qRgb(0, 255, 0));
 
     // The file is still there: the same picture again, no message.
     ChooseIconFile(project, nullptr);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    QCOMPARE(project.slot(5), path);
+    QVERIFY(m_test->messages().shown().isEmpty());
+    QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon(), loaded);
 
     // The file was changed meanwhile: the picture follows it.
@@ -322,10 +324,10 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     // The file was deleted meanwhile: the message, then no icon.
     QVERIFY(QFile::remove(path));
     ChooseIconFile(project, nullptr);
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconText);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -333,23 +335,23 @@ void TestIconFile::standardAndKeinBeforeAndAfterARoot()
 {
     Project project;
     ChooseDefaultIcon(project);
-    QCOMPARE(project.slot(5), DefaultIconText());
+    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
     QCOMPARE(project.icon(), MainIconListPicture(2));
     QCOMPARE(project.icon().image.size(), QSize(32, 32));
 
     // A root chosen afterwards empties it again.
     takeRoot(project);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     putIntoState(project, IconState::File);
     ChooseNoIcon(project);
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
     // With a sentinel in the slot nothing is loaded and nothing is said.
     VerifyIconFile(project);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    QCOMPARE(project.slot(5), PleaseChooseText());
+    QVERIFY(m_test->messages().shown().isEmpty());
+    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
 }
 
 QTEST_MAIN(TestIconFile)

@@ -1,16 +1,20 @@
 #include "Dialogs.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
+using velkaro::test::Native;
 
 namespace {
 
@@ -25,11 +29,6 @@ const QString OutsideText = QStringLiteral(
     "Objekt (Datei oder Ordner) aber innerhalb Ihres CD-Projekts befinden ('Externe' Dateien "
     "müssen also zuvor in die CD-Struktur kopiert werden).\r\rMöchten Sie die Eingabe jetzt "
     "wiederholen?");
-
-QString Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -62,8 +61,11 @@ private slots:
     void unusableCharacterRefused_data();
     void unusableCharacterRefused();
     void unusableCharacterInTheRootIsNotRefused();
+    void commaRefusedInTheIconPathOnly_data();
+    void commaRefusedInTheIconPathOnly();
 
 private:
+    std::optional<test::TestEnvironment> m_test;
     // The CD root as the folder browser returns it, and as the project holds it.
     QString rootFolder() const { return Native(m_tmp->filePath(QStringLiteral("CD"))); }
     QString rootPath() const { return rootFolder() + QDir::separator(); }
@@ -79,23 +81,21 @@ void TestPathChoosers::init()
     QVERIFY(m_tmp->isValid());
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
-    MessageBox::setScripted(true);
-    Dialogs::setScripted(true);
+    m_test.emplace();
 }
 
 void TestPathChoosers::cleanup()
 {
-    MessageBox::setScripted(false);
-    Dialogs::setScripted(false);
+    m_test.reset();
     m_tmp.reset();
 }
 
 void TestPathChoosers::takeRoot(Project& project)
 {
-    Dialogs::setNextFolderResult(rootFolder());
+    m_test->dialogs().setNextFolderResult(rootFolder());
     QVERIFY(ChooseCdRoot(project, nullptr));
     QCOMPARE(project.cdRootPath(), rootPath());
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 }
 
 void TestPathChoosers::newRootEmptiesTheProject_data()
@@ -114,18 +114,18 @@ void TestPathChoosers::newRootEmptiesTheProject()
     project.setMenuText(0, QStringLiteral("Preisliste"));
     project.AcceptSlotPath(2, inRoot(QStringLiteral("docs/Preise.pdf")));
     project.setMenuText(2, QStringLiteral("nur getippt"));
-    project.setSlot(5, DefaultIconText());
+    project.setSlot(Project::IconSlot, DefaultIconText());
     project.setIcon(MainIconListPicture(2));
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
 
     const QString folder = Native(m_tmp->filePath(newRoot));
-    Dialogs::setNextFolderResult(folder);
+    m_test->dialogs().setNextFolderResult(folder);
     QVERIFY(ChooseCdRoot(project, nullptr));
 
     const QList<DialogRequest> expectedRequests{
         {DialogKind::Folder, RootTitle, QString(), QString(), false}};
-    QCOMPARE(Dialogs::takeRequests(), expectedRequests);
+    QCOMPARE(m_test->dialogs().takeRequests(), expectedRequests);
     const QString newRootPath = folder + QDir::separator();
     QCOMPARE(project.cdRootPath(), newRootPath);
 #ifdef Q_OS_WIN
@@ -141,7 +141,7 @@ void TestPathChoosers::newRootEmptiesTheProject()
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(project.rootDependentEnabled());
     QVERIFY(!project.okEnabled());
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::cancelledRootChangesNothing()
@@ -149,13 +149,13 @@ void TestPathChoosers::cancelledRootChangesNothing()
     Project project;
     takeRoot(project);
     project.AcceptSlotPath(3, inRoot(QStringLiteral("docs/Liesmich")));
-    project.setSlot(5, LibraryIconText());
+    project.setSlot(Project::IconSlot, LibraryIconText());
     const ProjectData before = project.data();
 
     QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
-    QCOMPARE(Dialogs::takeRequests().size(), 1);
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 1);
     QVERIFY(project.data() == before);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::rootGetsClosingSeparator_data()
@@ -178,7 +178,7 @@ void TestPathChoosers::rootGetsClosingSeparator()
     QFETCH(QString, returned);
     QFETCH(QString, expectedRoot);
     Project project;
-    Dialogs::setNextFolderResult(returned);
+    m_test->dialogs().setNextFolderResult(returned);
     QVERIFY(ChooseCdRoot(project, nullptr));
     QCOMPARE(project.cdRootPath(), expectedRoot);
     QCOMPARE(project.slot(0), expectedRoot);
@@ -186,7 +186,7 @@ void TestPathChoosers::rootGetsClosingSeparator()
     // Every file below that root is inside it.
     const QString file =
         expectedRoot + QStringLiteral("docs") + QDir::separator() + QStringLiteral("a.txt");
-    Dialogs::setNextFileResult(file);
+    m_test->dialogs().setNextFileResult(file);
     QVERIFY(ChooseSlotPath(project, 2, nullptr));
     QCOMPARE(project.slot(2), file);
 }
@@ -208,10 +208,10 @@ void TestPathChoosers::folderTarget()
     takeRoot(project);
     project.setTargetIsFolder(true);
 
-    Dialogs::setNextFolderResult(m_tmp->filePath(chosen));
+    m_test->dialogs().setNextFolderResult(m_tmp->filePath(chosen));
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), Native(m_tmp->filePath(expectedSlot)));
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
     // What the window's dispatch does after slot 1.
     project.UpdateOkButton();
     QVERIFY(project.okEnabled());
@@ -239,22 +239,22 @@ void TestPathChoosers::outsidePathRefused()
     Project project;
     takeRoot(project);
     const QString earlier = inRoot(QStringLiteral("docs/Frueher.txt"));
-    Dialogs::setNextFileResult(earlier);
+    m_test->dialogs().setNextFileResult(earlier);
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     const ProjectData before = project.data();
 
-    Dialogs::setNextFileResult(Native(m_tmp->filePath(outside)));
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    m_test->dialogs().setNextFileResult(Native(m_tmp->filePath(outside)));
+    m_test->messages().setNextAnswer(MessageAnswer::No);
     QVERIFY(!ChooseSlotPath(project, slot, nullptr));
 
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, OutsideText);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
     QCOMPARE(project.slot(slot), earlier);
     QVERIFY(project.data() == before);
-    QCOMPARE(Dialogs::takeRequests().size(), 2);
+    QCOMPARE(m_test->dialogs().takeRequests().size(), 2);
 }
 
 void TestPathChoosers::yesOpensTheSameDialogAgain_data()
@@ -273,21 +273,21 @@ void TestPathChoosers::yesOpensTheSameDialogAgain()
     const QString outside = Native(m_tmp->filePath(QStringLiteral("CD2")));
     const QString inside = inRoot(QStringLiteral("docs"));
     if (folderMode) {
-        Dialogs::setNextFolderResult(outside);
-        Dialogs::setNextFolderResult(outside);
-        Dialogs::setNextFolderResult(inside);
+        m_test->dialogs().setNextFolderResult(outside);
+        m_test->dialogs().setNextFolderResult(outside);
+        m_test->dialogs().setNextFolderResult(inside);
     } else {
-        Dialogs::setNextFileResult(outside);
-        Dialogs::setNextFileResult(outside);
-        Dialogs::setNextFileResult(inside);
+        m_test->dialogs().setNextFileResult(outside);
+        m_test->dialogs().setNextFileResult(outside);
+        m_test->dialogs().setNextFileResult(inside);
     }
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
-    MessageBox::setNextAnswer(MessageAnswer::Yes);
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
+    m_test->messages().setNextAnswer(MessageAnswer::Yes);
 
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), folderMode ? inside + QDir::separator() : inside);
-    QCOMPARE(MessageBox::takeShownMessages().size(), 2);
-    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    QCOMPARE(m_test->messages().takeShown().size(), 2);
+    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
     QCOMPARE(requests.size(), 3);
     for (const DialogRequest& request : requests) {
         QCOMPARE(request, requests.first());
@@ -301,19 +301,19 @@ void TestPathChoosers::cancelKeepsTheSlot()
     Project project;
     takeRoot(project);
     const QString earlier = inRoot(QStringLiteral("docs/Preise.pdf"));
-    Dialogs::setNextFileResult(earlier);
+    m_test->dialogs().setNextFileResult(earlier);
     QVERIFY(ChooseSlotPath(project, 2, nullptr));
     project.setMenuText(0, QStringLiteral("Preise 2005"));
     const ProjectData before = project.data();
 
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= Project::IconSlot; ++n)
         QVERIFY(!ChooseSlotPath(project, n, nullptr));
     project.setTargetIsFolder(true);
     QVERIFY(!ChooseSlotPath(project, 1, nullptr));
     project.setTargetIsFolder(false);
 
     QVERIFY(project.data() == before);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
 }
 
 void TestPathChoosers::defaultMenuText_data()
@@ -357,15 +357,15 @@ void TestPathChoosers::defaultMenuText()
     QFETCH(QString, expectedMenuText);
     Project project;
     takeRoot(project);
-    project.setMenuText(slot - 2, menuTextBefore);
+    project.setMenuText(Project::RowOfSlot(slot), menuTextBefore);
 
-    Dialogs::setNextFileResult(inRoot(document));
+    m_test->dialogs().setNextFileResult(inRoot(document));
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     QCOMPARE(project.slot(slot), inRoot(document));
-    QCOMPARE(project.menuText(slot - 2), expectedMenuText);
+    QCOMPARE(project.menuText(Project::RowOfSlot(slot)), expectedMenuText);
     // The other rows are not touched.
     for (int row = 0; row < Project::RowCount; ++row) {
-        if (row != slot - 2)
+        if (row != Project::RowOfSlot(slot))
             QCOMPARE(project.menuText(row), NoMenuText());
     }
 }
@@ -380,7 +380,7 @@ void TestPathChoosers::fileDialogStartAndFilter_data()
 #else
     const QString allFiles = QStringLiteral("Alle Dateien (*)");
 #endif
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= Project::IconSlot; ++slot) {
         const QString filter = slot == 5 ? QStringLiteral("Icons (*.ico)") : allFiles;
         QTest::addRow("slot %d empty", slot) << slot << false << filter;
         QTest::addRow("slot %d with a file", slot) << slot << true << filter;
@@ -396,15 +396,15 @@ void TestPathChoosers::fileDialogStartAndFilter()
     takeRoot(project);
     const QString file = inRoot(QStringLiteral("docs/AutoRun.ico"));
     if (slotHoldsFile) {
-        Dialogs::setNextFileResult(file);
+        m_test->dialogs().setNextFileResult(file);
         QVERIFY(ChooseSlotPath(project, slot, nullptr));
-        Dialogs::takeRequests();
+        m_test->dialogs().takeRequests();
     }
 
     ChooseSlotPath(project, slot, nullptr);
     const QList<DialogRequest> expected{{DialogKind::OpenFile, FileTitle, expectedFilter,
                                          slotHoldsFile ? file : rootPath(), slotHoldsFile}};
-    QCOMPARE(Dialogs::takeRequests(), expected);
+    QCOMPARE(m_test->dialogs().takeRequests(), expected);
 }
 
 void TestPathChoosers::targetKindChoosesTheDialog_data()
@@ -427,7 +427,7 @@ void TestPathChoosers::targetKindChoosesTheDialog()
     takeRoot(project);
     project.setTargetIsFolder(folderKind);
     ChooseSlotPath(project, slot, nullptr);
-    const QList<DialogRequest> requests = Dialogs::takeRequests();
+    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(int(requests.first().kind), expectedKind);
     if (requests.first().kind == DialogKind::Folder)
@@ -468,23 +468,24 @@ void TestPathChoosers::unusableCharacterRefused()
     project.setTargetIsFolder(folderMode);
     const QString earlier = inRoot(folderMode ? QStringLiteral("docs/") : QStringLiteral("ok.txt"));
     if (folderMode)
-        Dialogs::setNextFolderResult(inRoot(QStringLiteral("docs")));
+        m_test->dialogs().setNextFolderResult(inRoot(QStringLiteral("docs")));
     else
-        Dialogs::setNextFileResult(earlier);
+        m_test->dialogs().setNextFileResult(earlier);
     QVERIFY(ChooseSlotPath(project, slot, nullptr));
     const ProjectData before = project.data();
-    Dialogs::takeRequests();
+    m_test->dialogs().takeRequests();
 
     const QString bad = inRoot(relative);
     if (folderMode)
-        Dialogs::setNextFolderResult(bad);
+        m_test->dialogs().setNextFolderResult(bad);
     else
-        Dialogs::setNextFileResult(bad);
+        m_test->dialogs().setNextFileResult(bad);
     QVERIFY(!ChooseSlotPath(project, slot, nullptr));
 
     QVERIFY(project.data() == before);
-    QCOMPARE(Dialogs::takeRequests().size(), 1); // no second dialog: the user must rename first
-    const QList<ShownMessage> shown = MessageBox::takeShownMessages();
+    QCOMPARE(m_test->dialogs().takeRequests().size(),
+             1); // no second dialog: the user must rename first
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
@@ -503,15 +504,61 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
 {
     Project project;
     const QString root = Native(m_tmp->filePath(QStringLiteral("Was? Ωmega")));
-    Dialogs::setNextFolderResult(root);
+    m_test->dialogs().setNextFolderResult(root);
     QVERIFY(ChooseCdRoot(project, nullptr));
     QCOMPARE(project.slot(0), root + QDir::separator());
 
     const QString file = root + QDir::separator() + QStringLiteral("index.htm");
-    Dialogs::setNextFileResult(file);
+    m_test->dialogs().setNextFileResult(file);
     QVERIFY(ChooseSlotPath(project, 1, nullptr));
     QCOMPARE(project.slot(1), file);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QVERIFY(m_test->messages().shown().isEmpty());
+}
+
+void TestPathChoosers::commaRefusedInTheIconPathOnly_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("icon file named with a comma") << 5 << QStringLiteral("Logo, neu.ico") << true;
+    QTest::newRow("icon file in a folder with a comma")
+        << 5 << QStringLiteral("bilder,neu/disc.ico") << true;
+    // A command line keeps the quotation marks around its path.
+    QTest::newRow("document with a comma") << 2 << QStringLiteral("Preise, 2005.pdf") << false;
+}
+
+void TestPathChoosers::commaRefusedInTheIconPathOnly()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, relative);
+    QFETCH(bool, refused);
+    Project project;
+    takeRoot(project);
+    m_test->dialogs().setNextFileResult(inRoot(QStringLiteral("ok.ico")));
+    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    const ProjectData before = project.data();
+
+    const QString chosen = inRoot(relative);
+    m_test->dialogs().setNextFileResult(chosen);
+    QCOMPARE(ChooseSlotPath(project, slot, nullptr), !refused);
+    const QList<ShownMessage> shown = m_test->messages().takeShown();
+    if (!refused) {
+        QCOMPARE(project.slot(slot), chosen);
+        QCOMPARE(shown.size(), 0);
+        return;
+    }
+    QVERIFY(project.data() == before);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).icon, MessageIcon::Error);
+    QCOMPARE(shown.at(0).text,
+             QStringLiteral("Der Pfad der von Ihnen angegebenen Icon-Datei enthält ein "
+                            "Komma:\r\r    ") +
+                 chosen +
+                 QStringLiteral("\r\rWindows liest in der Icon-Angabe der Datei AutoRun.Inf "
+                                "alles nach einem Komma als Nummer eines Icons und fände die "
+                                "Datei deshalb nicht. Bitte benennen Sie die Datei bzw. den "
+                                "Ordner um und wählen Sie sie danach erneut aus."));
 }
 
 QTEST_MAIN(TestPathChoosers)

@@ -6,7 +6,7 @@
 #include "Project.h"
 #include "SelIconDialog.h"
 #include "Sentinels.h"
-#include "WindowPlacement.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace velkaro;
 
@@ -27,13 +28,16 @@ private slots:
     void cleanup();
     void dialogIsLaidOutAsDesigned();
     void listHoldsTheLibraryInOrder();
-    void okTakesTheSelectedIcon();
-    void doubleClickCountsAsOk();
+    void confirmingTakesTheSelectedIcon_data();
+    void confirmingTakesTheSelectedIcon();
     void okWithoutSelectionChangesNothing();
     void leavingWithoutOkChangesNothing_data();
     void leavingWithoutOkChangesNothing();
     void everyOpeningStartsAfresh();
     void fillLetsThePendingWorkRunEvery32Items();
+
+private:
+    std::optional<test::TestEnvironment> m_test;
 };
 
 namespace {
@@ -81,12 +85,13 @@ void PutSlotInState(Project& project, const QString& state)
 
 void SelIconDialogTest::init()
 {
-    SetScreenSizeForTesting(QSize(1024, 768));
+    m_test.emplace();
+    m_test->setScreenSize(QSize(1024, 768));
 }
 
 void SelIconDialogTest::cleanup()
 {
-    SetScreenSizeForTesting(QSize());
+    m_test.reset();
 }
 
 void SelIconDialogTest::dialogIsLaidOutAsDesigned()
@@ -132,43 +137,41 @@ void SelIconDialogTest::listHoldsTheLibraryInOrder()
     }
 }
 
-void SelIconDialogTest::okTakesTheSelectedIcon()
+void SelIconDialogTest::confirmingTakesTheSelectedIcon_data()
 {
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<int>("number");
+    QTest::newRow("a click, then OK") << false << 200;
+    QTest::newRow("a double-click") << true << 7;
+}
+
+void SelIconDialogTest::confirmingTakesTheSelectedIcon()
+{
+    QFETCH(bool, doubleClick);
+    QFETCH(int, number);
     Project project;
     SelIconDialog dialog(project);
     dialog.Form_Load();
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(!dialog.Btn[0]->isEnabled());
-    dialog.IconListView->scrollToItem(Item(dialog, 200));
-    const QRect cell = dialog.IconListView->visualItemRect(Item(dialog, 200));
+    dialog.IconListView->scrollToItem(Item(dialog, number));
+    const QRect cell = dialog.IconListView->visualItemRect(Item(dialog, number));
     QTest::mouseClick(dialog.IconListView->viewport(), Qt::LeftButton, {}, cell.center());
     QVERIFY(dialog.Btn[0]->isEnabled());
-    QTest::mouseClick(dialog.Btn[0], Qt::LeftButton);
+    if (doubleClick) {
+        // A real double-click: the click above, then the second press that
+        // the system reports as a double-click.
+        QTest::mouseDClick(dialog.IconListView->viewport(), Qt::LeftButton, {}, cell.center());
+    } else {
+        QTest::mouseClick(dialog.Btn[0], Qt::LeftButton);
+    }
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(project.slot(Project::IconSlot), QStringLiteral("(Bibliothek)"));
-    QCOMPARE(project.icon().image, IconLibrary::instance().picture(200));
-    QCOMPARE(project.icon().fileBytes, IconLibrary::instance().fileBytes(200));
-}
-
-void SelIconDialogTest::doubleClickCountsAsOk()
-{
-    Project project;
-    SelIconDialog dialog(project);
-    dialog.Form_Load();
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QRect cell = dialog.IconListView->visualItemRect(Item(dialog, 7));
-    // A real double-click: a click, then the second press that the system
-    // reports as a double-click.
-    QTest::mouseClick(dialog.IconListView->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(dialog.IconListView->viewport(), Qt::LeftButton, {}, cell.center());
-
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(project.slot(Project::IconSlot), QStringLiteral("(Bibliothek)"));
-    QCOMPARE(project.icon().fileBytes, IconLibrary::instance().fileBytes(7));
+    QCOMPARE(project.icon().image, IconLibrary::instance().picture(number));
+    QCOMPARE(project.icon().fileBytes, IconLibrary::instance().fileBytes(number));
 }
 
 void SelIconDialogTest::okWithoutSelectionChangesNothing()

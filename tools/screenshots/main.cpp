@@ -20,8 +20,7 @@ bool Grab(QWidget& window, const QString& path)
     QCoreApplication::processEvents();
     QScreen* screen = window.screen();
     const QRect frame = window.frameGeometry();
-    const QPixmap shot =
-        screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    const QPixmap shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     return !shot.isNull() && shot.save(path);
 }
 

@@ -4,7 +4,7 @@
 // See tools/take-screenshots.sh.
 
 #include "InfoFormCommercial.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "SystemCheck.h"
 
 #include <QApplication>
@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "progress") == 0) {
-        MessageBox::setScripted(true);
+        ScriptedMessages messages;
         RunSystemCheck();
         return 0;
     }

@@ -1,0 +1,117 @@
+#include "DiscView.h"
+
+#include "JolietNames.h"
+
+#include <QFile>
+#include <QHash>
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+
+namespace velkaro::image {
+
+QString DescribeCharacter(const QString& character)
+{
+    const char32_t c = character.toUcs4().value(0);
+    const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    if (c <= 0x20 || !QChar::isPrint(c))
+        return QStringLiteral("das Zeichen ") + code;
+    return QStringLiteral("„") + character + QStringLiteral("“ (") + code + QLatin1Char(')');
+}
+
+QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& namesAndFolder)
+{
+    QList<DiscEntry> entries;
+    QHash<QString, int> uses;
+    for (const auto& [name, folder] : namesAndFolder) {
+        DiscEntry entry{JolietName(name, folder), name, folder, {}};
+        ++uses[entry.name];
+        entries.append(entry);
+    }
+    for (DiscEntry& entry : entries) {
+        const int length = JolietLength(entry.original);
+        const QString forbidden = ForbiddenJolietCharacter(entry.original);
+        if (uses.value(entry.name) > 1) {
+            entry.change =
+                QStringLiteral("ein anderer Name im selben Ordner lautet in Joliet "
+                               "ebenso („%1“), und jeder dieser Namen erhält eine Nummer")
+                    .arg(entry.name);
+        } else if (entry.name == entry.original) {
+            continue;
+        } else if (!forbidden.isEmpty()) {
+            entry.change = QStringLiteral("er enthält %1, das Joliet nicht erlaubt, und hieße auf "
+                                          "der CD „%2“")
+                               .arg(DescribeCharacter(forbidden), entry.name);
+        } else {
+            entry.change = QStringLiteral("er ist %1 Zeichen lang, Joliet erlaubt %2, und auf der "
+                                          "CD hieße er „%3“")
+                               .arg(length)
+                               .arg(JolietNameLimit)
+                               .arg(entry.name);
+        }
+        if (uses.value(entry.name) > 1)
+            entry.name.clear(); // the numbered name is not known here
+    }
+    return entries;
+}
+
+LocalListing ListLocalFolder(const QByteArray& path)
+{
+    LocalListing listing;
+    DIR* dir = opendir(path.constData());
+    if (!dir) {
+        listing.error = errno;
+        return listing;
+    }
+    errno = 0;
+    while (const dirent* item = readdir(dir)) {
+        const QByteArray name(item->d_name);
+        if (name == "." || name == "..")
+            continue;
+        LocalEntry entry{name, {}};
+        if (stat((path + '/' + name).constData(), &entry.info) == 0 &&
+            (S_ISREG(entry.info.st_mode) || S_ISDIR(entry.info.st_mode)))
+            listing.entries.append(entry);
+        else
+            listing.leftOut.append(QFile::decodeName(name));
+        errno = 0;
+    }
+    if (errno != 0)
+        listing.error = errno;
+    closedir(dir);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const LocalEntry& a, const LocalEntry& b) { return a.name < b.name; });
+    listing.leftOut.sort();
+    return listing;
+}
+
+FolderView::FolderView(QString root) : m_root(std::move(root)) {}
+
+QString FolderView::PathOf(const QStringList& parts) const
+{
+    QString path = m_root;
+    for (const QString& part : parts)
+        path += QLatin1Char('/') + part;
+    return path;
+}
+
+std::optional<QList<DiscEntry>> FolderView::List(const QStringList& folder) const
+{
+    const LocalListing listing = ListLocalFolder(QFile::encodeName(PathOf(folder)));
+    if (listing.error != 0)
+        return std::nullopt;
+    QList<std::pair<QString, bool>> names;
+    for (const LocalEntry& entry : listing.entries)
+        names.append({QFile::decodeName(entry.name), S_ISDIR(entry.info.st_mode)});
+    return PredictJolietNames(names);
+}
+
+std::optional<QByteArray> FolderView::Read(const QStringList& file) const
+{
+    QFile f(PathOf(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
+} // namespace velkaro::image

@@ -1,0 +1,163 @@
+#include "Dialogs.h"
+
+#include "TestHooks.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <utility>
+
+namespace velkaro {
+
+namespace {
+
+DialogScript*& Script()
+{
+    static DialogScript* script = nullptr;
+    return script;
+}
+
+QString AllFilesFilter()
+{
+    return QStringLiteral("Alle Dateien (*.*)|*.*|");
+}
+
+// "*.*" means every file to Windows; elsewhere it would hide every name
+// without a dot (README, Liesmich), so it becomes "*" there.
+QString QtPattern(const QString& windowsPattern)
+{
+    QStringList patterns = windowsPattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+        pattern = pattern.trimmed();
+#ifndef Q_OS_WIN
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+#endif
+    }
+    return patterns.join(QLatin1Char(' '));
+}
+
+QString CleanFolderResult(const QString& raw)
+{
+    QString folder = QDir::toNativeSeparators(raw);
+    const QChar separator = QDir::separator();
+    while (folder.size() > 1 && folder.endsWith(separator)) {
+        // A drive root keeps its separator: "D:" alone would mean the
+        // current folder of drive D.
+        if (folder.size() == 3 && folder.at(1) == QLatin1Char(':'))
+            break;
+        folder.chop(1);
+    }
+    return folder;
+}
+
+QString RunFolderDialog(QWidget* owner, const DialogRequest& request)
+{
+    return QFileDialog::getExistingDirectory(owner, request.title, QString(),
+                                             QFileDialog::ShowDirsOnly);
+}
+
+QString RunFileDialog(QWidget* owner, const DialogRequest& request)
+{
+    QFileDialog dialog(owner, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = request.filter.split(QStringLiteral(";;"));
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    if (request.startIsFile) {
+        dialog.setDirectory(QFileInfo(request.startPath).absolutePath());
+        dialog.selectFile(request.startPath);
+    } else if (!request.startPath.isEmpty()) {
+        dialog.setDirectory(request.startPath);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+} // namespace
+
+void DialogScript::setNextFolderResult(const QString& folder)
+{
+    m_folders.enqueue(folder);
+}
+
+void DialogScript::setNextFileResult(const QString& file)
+{
+    m_files.enqueue(file);
+}
+
+QList<DialogRequest> DialogScript::takeRequests()
+{
+    return std::exchange(m_requests, {});
+}
+
+QString DialogScript::answer(const DialogRequest& request)
+{
+    m_requests.append(request);
+    QQueue<QString>& results = request.kind == DialogKind::Folder ? m_folders : m_files;
+    return results.isEmpty() ? QString() : results.dequeue();
+}
+
+void SetDialogScriptForTesting(DialogScript* script)
+{
+    NoteTestHookReset([] { Script() = nullptr; });
+    Script() = script;
+}
+
+QStringList QtNameFilters(const QString& filter)
+{
+    const QStringList pieces =
+        (filter.isEmpty() ? AllFilesFilter() : filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        QString description = pieces.at(i).trimmed();
+        const QString pattern = pieces.at(i + 1).trimmed();
+        if (pattern.isEmpty())
+            continue;
+        // "Alle Dateien (*.*)" already shows its pattern; Qt reads the
+        // pattern from the last brackets, so they must not appear twice.
+        const QString shown = QStringLiteral("(") + pattern + QStringLiteral(")");
+        if (description.endsWith(shown))
+            description = description.chopped(shown.size()).trimmed();
+        entries.append(description + QStringLiteral(" (") + QtPattern(pattern) +
+                       QStringLiteral(")"));
+    }
+    if (entries.isEmpty() && !filter.isEmpty())
+        return QtNameFilters(QString());
+    return entries;
+}
+
+bool HoldsAbsolutePath(const QString& text)
+{
+#ifdef Q_OS_WIN
+    return text.contains(QStringLiteral(":\\"));
+#else
+    return text.startsWith(QLatin1Char('/'));
+#endif
+}
+
+QString BrowseForFolder(QWidget* owner, const QString& title)
+{
+    const DialogRequest request{DialogKind::Folder, title, QString(), QString(), false};
+    const QString raw = Script() ? Script()->answer(request) : RunFolderDialog(owner, request);
+    return CleanFolderResult(raw);
+}
+
+QString ShowOpenDocumentDialog(QWidget* owner, const QString& current, const QString& filter,
+                               const QString& cdRootPath)
+{
+    DialogRequest request{DialogKind::OpenFile,
+                          QStringLiteral("Bitte wählen Sie das zu öffnende Dokument ..."),
+                          QtNameFilters(filter).join(QStringLiteral(";;")), cdRootPath, false};
+    if (HoldsAbsolutePath(current)) {
+        request.startPath = current;
+        request.startIsFile = true;
+    }
+    const QString chosen = Script() ? Script()->answer(request) : RunFileDialog(owner, request);
+    return QDir::toNativeSeparators(chosen);
+}
+
+} // namespace velkaro

@@ -1,0 +1,39 @@
+#include "Help.h"
+
+#include "HelpFile.h"
+#include "MakerInfo.h"
+#include "MessageText.h"
+#include "Messages.h"
+#include "ShellOpen.h"
+#include "Titles.h"
+
+namespace velkaro {
+
+void ShowHelp()
+{
+    const QString path = FindLocalHelpFile();
+    if (!path.isEmpty()) {
+        ShellOpen(path, 0);
+        return;
+    }
+    const QString question = FormatText(
+        QStringLiteral("Die aktuelle Anleitung zu ''%1'' ist online bei ") + MakerSiteName() +
+            QStringLiteral(" verfügbar.\\n\\nKlicken Sie bitte ''OK'', um diese Seite jetzt "
+                           "anzeigen zu lassen ..."),
+        {ProductTitle()});
+    if (ShowMessage(question, MessageIcon::Information, MessageButtons::OkCancel) ==
+        MessageAnswer::Ok)
+        OpenOnlineManual();
+}
+
+void OpenMakerSite(const QString& suffix)
+{
+    ShellOpen(MakerWebAddress() + suffix, ShellWindowMaximised);
+}
+
+void OpenOnlineManual()
+{
+    ShellOpen(ProductPageAddress(), ShellWindowMaximised);
+}
+
+} // namespace velkaro

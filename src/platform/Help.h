@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace velkaro {
+
+// The Help command: the first local help page, or else the question whether
+// to open the online manual.
+void ShowHelp();
+
+// The maker's web address followed by the suffix, in a maximised window.
+void OpenMakerSite(const QString& suffix);
+
+// This product's page on the maker's site, in a maximised window.
+void OpenOnlineManual();
+
+} // namespace velkaro

@@ -1,0 +1,159 @@
+#include "FileHelpers.h"
+#include "Help.h"
+#include "HelpFile.h"
+#include "MakerInfo.h"
+#include "Messages.h"
+#include "ShellOpen.h"
+#include "TestEnvironment.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+
+using namespace velkaro;
+using velkaro::test::MakeFile;
+using velkaro::test::Native;
+
+namespace {
+
+// The eight places Help looks, in its order, relative to the program folder.
+const QStringList HelpCandidates{
+    QStringLiteral("index.htm"),       QStringLiteral("index.html"),
+    QStringLiteral("hilfe.htm"),       QStringLiteral("hilfe.html"),
+    QStringLiteral("hilfe/index.htm"), QStringLiteral("hilfe/index.html"),
+    QStringLiteral("hilfe/hilfe.htm"), QStringLiteral("hilfe/hilfe.html"),
+};
+
+} // namespace
+
+class TestHelp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_test.emplace();
+        QVERIFY(m_folder.isValid());
+        m_test->setProgramFolder(Native(m_folder.path()));
+    }
+
+    void cleanup()
+    {
+        QDir(m_folder.path()).removeRecursively();
+        QDir().mkpath(m_folder.path());
+        m_test.reset();
+    }
+
+    // Each row puts candidates "first" to 8 in place: Help must take "first".
+    void helpPageOrder_data()
+    {
+        QTest::addColumn<int>("first");
+        for (int k = 0; k < HelpCandidates.size(); ++k)
+            QTest::addRow("%s", qPrintable(HelpCandidates.at(k))) << k;
+    }
+
+    void helpPageOrder()
+    {
+        QFETCH(int, first);
+        for (int k = first; k < HelpCandidates.size(); ++k)
+            MakeFile(m_folder.filePath(HelpCandidates.at(k)));
+
+        const QString expected = Native(m_folder.filePath(HelpCandidates.at(first)));
+        QCOMPARE(FindLocalHelpFile(), expected);
+
+        ShowHelp();
+        QVERIFY(m_test->messages().takeShown().isEmpty());
+        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.at(0).path, expected);
+        QCOMPARE(opened.at(0).url, QUrl::fromLocalFile(expected));
+        QCOMPARE(opened.at(0).windowState, ShellWindowNormal);
+    }
+
+    void noHelpPageAsksForTheOnlineManual()
+    {
+        const QString manual = MakerWebAddress() + QStringLiteral("/?go=velkaro");
+
+        m_test->messages().setNextAnswer(MessageAnswer::Cancel);
+        ShowHelp();
+        QList<ShownMessage> shown = m_test->messages().takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.at(0).text,
+                 QStringLiteral("Die aktuelle Anleitung zu ''Velkaro 2005'' ist online bei ") +
+                     MakerSiteName() +
+                     QStringLiteral(" verfügbar.\r\rKlicken Sie bitte ''OK'', um diese Seite "
+                                    "jetzt anzeigen zu lassen ..."));
+        QCOMPARE(shown.at(0).icon, MessageIcon::Information);
+        QCOMPARE(shown.at(0).buttons, MessageButtons::OkCancel);
+        QVERIFY(m_test->takeOpened().isEmpty());
+
+        m_test->messages().setNextAnswer(MessageAnswer::Ok);
+        ShowHelp();
+        QCOMPARE(m_test->messages().takeShown().size(), 1);
+        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.at(0).path, manual.toLower());
+        QVERIFY(opened.at(0).path.endsWith(QStringLiteral("/?go=velkaro")));
+        QCOMPARE(opened.at(0).url, QUrl(manual.toLower()));
+        QCOMPARE(opened.at(0).windowState, ShellWindowMaximised);
+    }
+
+    void makerSiteAndManualShareTheAddress()
+    {
+        QCOMPARE(ProductPageAddress(), (MakerWebAddress() + QStringLiteral("/?go=velkaro")));
+        QCOMPARE(ProductPageAddress(), ProductPageAddress().toLower());
+
+        OpenMakerSite(QString());
+        OpenOnlineManual();
+        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened.at(0).path, MakerWebAddress());
+        QCOMPARE(opened.at(0).windowState, ShellWindowMaximised);
+        QCOMPARE(opened.at(1).path, ProductPageAddress());
+    }
+
+    void shellOpenUrls_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QUrl>("url");
+        QTest::newRow("web address") << "https://www.quenbrook.example/?go=velkaro"
+                                     << QUrl("https://www.quenbrook.example/?go=velkaro");
+        QTest::newRow("plain http") << "http://x.example" << QUrl("http://x.example");
+        // A "#" or "?" in a file name must not turn into a fragment or a query.
+        QTest::newRow("file with # and ?")
+            << "/tmp/Hilfe #2?.htm" << QUrl::fromLocalFile("/tmp/Hilfe #2?.htm");
+        QTest::newRow("drive letter is no scheme")
+            << "C:/Programme/Velkaro/index.htm"
+            << QUrl::fromLocalFile("C:/Programme/Velkaro/index.htm");
+    }
+
+    void shellOpenUrls()
+    {
+        QFETCH(QString, path);
+        QFETCH(QUrl, url);
+        QCOMPARE(ShellOpenUrl(path), url);
+        if (url.isLocalFile() && path.startsWith(QLatin1Char('/')))
+            QCOMPARE(ShellOpenUrl(path).toLocalFile(), path);
+    }
+
+    void shellOpenWindowState()
+    {
+        ShellOpen(QStringLiteral("https://a.example"), 0);
+        ShellOpen(QStringLiteral("https://a.example"), ShellWindowMaximised);
+        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened.at(0).windowState, ShellWindowNormal);
+        QCOMPARE(opened.at(1).windowState, ShellWindowMaximised);
+    }
+
+private:
+    std::optional<test::TestEnvironment> m_test;
+    QTemporaryDir m_folder;
+};
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
