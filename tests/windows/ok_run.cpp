@@ -9,12 +9,12 @@
 // disc is the program folder's byte for byte.
 #include "Autostart.h"
 #include "FileHelpers.h"
-#include "MessageBox.h"
+#include "Messages.h"
 #include "Project.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -38,7 +38,7 @@ int Fail(const char* what)
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     if (argc < 2)
         return Fail("usage: ok_run.exe PROGRAM_FOLDER [CD_FOLDER]");
     const QString program =
@@ -51,8 +51,9 @@ int main(int argc, char* argv[])
         !QFile(root + "\\start\\index.htm").open(QIODevice::WriteOnly))
         return Fail("cannot prepare the CD folder");
 
-    MessageBox::setScripted(true);
-    MessageBox::setNextAnswer(MessageAnswer::No);
+    // "Beenden?" is answered No; any other message is printed and fails the run.
+    ScriptedMessages messages;
+    messages.setNextAnswer(MessageAnswer::No);
     Project project;
     project.TakeCdRoot(root);
     project.AcceptSlotPath(1, root + "\\start\\index.htm");
@@ -61,6 +62,10 @@ int main(int argc, char* argv[])
     env.programFolder = AddBackslash(program);
     if (WriteAutostart(project, env) != AutostartOutcome::Completed)
         return Fail("the OK command did not complete");
+    for (const ShownMessage& shown : messages.shown())
+        std::fprintf(stderr, "ok_run: message: %s\n", qPrintable(shown.text));
+    if (messages.shown().size() != 1)
+        return Fail("the OK command showed other messages than its closing question");
 
     const QByteArray inf = ReadAll(root + "\\AutoRun.Inf");
     std::printf("%s\n", inf.constData());

@@ -39,7 +39,26 @@ fail() {
     exit 1
 }
 
+# A German Windows: Wine takes its code page, date and time formats from the
+# locale, which is made here because the machine may have none installed.
+if command -v localedef >/dev/null && [ -f /usr/share/i18n/locales/de_DE ]; then
+    mkdir -p "$scratch/locale"
+    if localedef -i de_DE -f UTF-8 "$scratch/locale/de_DE.UTF-8" >/dev/null 2>&1; then
+        export LOCPATH=$scratch/locale LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
+        unset LANGUAGE
+    fi
+fi
+[ -n "${LOCPATH:-}" ] || echo "Hinweis: kein deutsches Gebietsschema (Paket locales), Wine läuft englisch"
+
 wineboot -i >/dev/null 2>&1
+# Without a window manager Wine draws the frames and title bars itself, so
+# the screenshot shows the window as Windows does.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+# Wine's title bar buttons are letters of its Marlett font, which a new
+# prefix does not find on its own.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 wineserver -w
 drive_c=$WINEPREFIX/drive_c
 
