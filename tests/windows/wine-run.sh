@@ -45,8 +45,19 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+        [ -f "$WINEPREFIX/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1 9>&-
     ) 9>"$WINEPREFIX.lock"
 fi
+
+# The first program of a Wine server starts Wine's services, which keep that
+# program's output open for as long as the server lives: CTest would wait
+# for them after every test. So the server and its services are started
+# here, with nothing of the test's output, and stay a minute after the last
+# program; a server that is already running is left as it is.
+(
+    flock 9
+    wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+    wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+) 9>"$WINEPREFIX.lock"
 
 exec wine "$@"
