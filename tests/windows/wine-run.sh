@@ -53,11 +53,14 @@ fi
 # program's output open for as long as the server lives: CTest would wait
 # for them after every test. So the server and its services are started
 # here, with nothing of the test's output, and stay a minute after the last
-# program; a server that is already running is left as it is.
-(
-    flock 9
-    wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
-    wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
-) 9>"$WINEPREFIX.lock"
+# program; a server that is already running is left as it is. A caller that
+# has started them itself says so with VELKARO_WINE_SERVER_UP=1.
+if [ "${VELKARO_WINE_SERVER_UP:-}" != 1 ]; then
+    (
+        flock 9
+        wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    ) 9>"$WINEPREFIX.lock"
+fi
 
 exec wine "$@"
