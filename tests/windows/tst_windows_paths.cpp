@@ -12,6 +12,7 @@ class WindowsPathsTest : public QObject
 private slots:
     void insideCdRoot_data();
     void insideCdRoot();
+    void chosenPathsTakeBackslashes();
 };
 
 void WindowsPathsTest::insideCdRoot_data()
@@ -30,6 +31,8 @@ void WindowsPathsTest::insideCdRoot_data()
                                  << "D:\\CD\\Start" << false;
     QTest::newRow("drive root") << "C:\\"
                                 << "c:\\cd\\Start" << true;
+    QTest::newRow("root chosen with slashes") << "c:/cd"
+                                              << "C:\\CD\\Start" << true;
 }
 
 void WindowsPathsTest::insideCdRoot()
@@ -40,6 +43,20 @@ void WindowsPathsTest::insideCdRoot()
     Project project;
     project.TakeCdRoot(root);
     QCOMPARE(project.IsInsideCdRoot(path), inside);
+}
+
+// Qt's dialogs give "/" on Windows too; the disc entries are made from the
+// slots and need the system's own separator.
+void WindowsPathsTest::chosenPathsTakeBackslashes()
+{
+    Project project;
+    project.TakeCdRoot(QStringLiteral("C:/Projekte/CD"));
+    QCOMPARE(project.slot(ProjectLayout::CdRootSlot), QStringLiteral("C:\\Projekte\\CD\\"));
+    project.AcceptSlotPath(ProjectLayout::TargetSlot,
+                           QStringLiteral("C:/Projekte/CD/start/index.htm"));
+    QCOMPARE(project.slot(ProjectLayout::TargetSlot),
+             QStringLiteral("C:\\Projekte\\CD\\start\\index.htm"));
+    QVERIFY(project.IsInsideCdRoot(project.slot(ProjectLayout::TargetSlot)));
 }
 
 QTEST_MAIN(WindowsPathsTest)
