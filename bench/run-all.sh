@@ -87,3 +87,9 @@ fi
 
 # velkaro-image beside xorriso on trees made by the script (3 runs each).
 bench/image.sh 3
+
+# velkaro.exe's main window under Wine beside a bare Qt window of the same
+# build (only after ./dev windows).
+if [ -f build/windows/bin/bench_startup_probe.exe ]; then
+    bench/windows-startup.sh 5
+fi

@@ -153,7 +153,7 @@ rm -rf "$PREFIX"
 rm -f "$BUILD/CMakeCache.txt"
 mkdir -p "$PREFIX" "$BUILD"
 LOG=$PREFIX/build.log
-echo "Baue Qt $qt_version für Windows nach $PREFIX (Protokoll: $LOG); das dauert auf zwei Kernen rund eine Stunde." >&2
+echo "Baue Qt $qt_version für Windows nach $PREFIX (Protokoll: $LOG); das dauert auf zwei Kernen 16 bis 25 Minuten." >&2
 
 start=$(date +%s)
 {

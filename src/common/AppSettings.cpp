@@ -18,13 +18,23 @@ QString& SettingsFileOverride()
 
 std::unique_ptr<QSettings> OpenStore()
 {
-    std::unique_ptr<QSettings> store;
-    if (SettingsFileOverride().isEmpty())
-        store =
-            std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Marlenhof Software"));
-    else
-        store = std::make_unique<QSettings>(SettingsFileOverride(), QSettings::IniFormat);
+    if (!SettingsFileOverride().isEmpty()) {
+        auto store = std::make_unique<QSettings>(SettingsFileOverride(), QSettings::IniFormat);
+        store->beginGroup(ProductTitle());
+        return store;
+    }
+#ifdef Q_OS_WIN
+    // The registry, HKEY_CURRENT_USER\Software\Marlenhof Software\Velkaro 2005:
+    // application and section are the two key levels, as Windows programs
+    // keep their settings. Nothing is read from the machine-wide keys.
+    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             QStringLiteral("Marlenhof Software"), ProductTitle());
+    store->setFallbacksEnabled(false);
+#else
+    auto store =
+        std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Marlenhof Software"));
     store->beginGroup(ProductTitle());
+#endif
     return store;
 }
 

@@ -80,7 +80,8 @@ MaybeFailure FailureOf(const QString& path)
 MaybeFailure NumberedName(QString& path)
 {
     const qsizetype lastSep =
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(PathSeparator()));
+        std::max({path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')),
+                  path.lastIndexOf(PathSeparator())});
     qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     if (dot <= lastSep) {
         path.append(QLatin1Char('.'));

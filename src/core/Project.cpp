@@ -6,6 +6,8 @@
 #include "MessageText.h"
 #include "Sentinels.h"
 
+#include <QDir>
+
 namespace velkaro {
 
 namespace {
@@ -107,7 +109,9 @@ void Project::TakeCdRoot(const QString& folder)
     if (folder.isEmpty())
         return;
     ResetProject();
-    m_data.cdRootPath = AddBackslash(folder);
+    // Windows takes "/" as well; the disc entries and the inside-the-root
+    // test work on the system's own separator.
+    m_data.cdRootPath = AddBackslash(QDir::toNativeSeparators(folder));
     m_data.cdRootShortPath = GetShortPath(m_data.cdRootPath);
     setSlot(CdRootSlot, m_data.cdRootPath);
     UpdateRootDependentControls();
@@ -122,8 +126,9 @@ bool Project::IsInsideCdRoot(const QString& path) const
     return QStringView(path).left(root.size()).compare(root, PathCase) == 0;
 }
 
-void Project::AcceptSlotPath(int n, const QString& path)
+void Project::AcceptSlotPath(int n, const QString& chosen)
 {
+    const QString path = QDir::toNativeSeparators(chosen);
     setSlot(n, path);
     if (IsRowSlot(n) && IsMenuTextEmpty(menuText(RowOfSlot(n))))
         setMenuText(RowOfSlot(n), DefaultMenuText(path));

@@ -7,6 +7,12 @@
 #include <QSettings>
 #include <QVariant>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+// The program's own MessageBox class, not the Win32 macro.
+#undef MessageBox
+#endif
+
 namespace velkaro {
 
 namespace {
@@ -76,6 +82,43 @@ PolicyValue ReadValue(const QSettings& user, const QSettings& machine, const QSt
     return {PolicyNumber(user.value(name)), PolicyNumber(machine.value(name))};
 }
 
+#ifdef Q_OS_WIN
+// QSettings reads REG_BINARY as UTF-16 text, which loses the bytes: the
+// registry is asked directly, and the value goes through PolicyNumber as a
+// policy file's would.
+std::optional<quint32> RegistryPolicyNumber(HKEY root, const wchar_t* name)
+{
+    const wchar_t* const path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+    DWORD type = 0;
+    BYTE data[512];
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    if (RegGetValueW(root, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    switch (type) {
+    case REG_DWORD:
+        return size == 4 ? std::optional<quint32>(quint32(data[0]) | quint32(data[1]) << 8 |
+                                                  quint32(data[2]) << 16 | quint32(data[3]) << 24)
+                         : std::nullopt;
+    case REG_BINARY:
+        return PolicyNumber(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+        return PolicyNumber(QString::fromWCharArray(reinterpret_cast<const wchar_t*>(data),
+                                                    qsizetype(size / sizeof(wchar_t)))
+                                .section(QChar(0), 0, 0));
+    default:
+        return std::nullopt;
+    }
+}
+
+PolicyValue ReadRegistryValue(const wchar_t* name)
+{
+    return {RegistryPolicyNumber(HKEY_CURRENT_USER, name),
+            RegistryPolicyNumber(HKEY_LOCAL_MACHINE, name)};
+}
+#endif
+
 } // namespace
 
 QString SystemCheckScript()
@@ -134,9 +177,7 @@ AutoRunPolicy ReadAutoRunPolicy(const QSettings& user, const QSettings& machine)
 AutoRunPolicy ReadSystemAutoRunPolicy()
 {
 #ifdef Q_OS_WIN
-    const QSettings user(UserKey, QSettings::NativeFormat);
-    const QSettings machine(MachineKey, QSettings::NativeFormat);
-    return ReadAutoRunPolicy(user, machine);
+    return {ReadRegistryValue(L"NoDriveTypeAutoRun"), ReadRegistryValue(L"NoAutorun")};
 #else
     return {};
 #endif

@@ -35,7 +35,7 @@ QStringList Entries(const QString& folder)
 WriteFaultHook FullDiskHalfwayThrough(const QString& fileName)
 {
     return [fileName](const QString& path, qint64 offset, qint64 length) -> qint64 {
-        if (!path.endsWith(QLatin1Char('/') + fileName))
+        if (!path.endsWith(QDir::separator() + fileName))
             return length;
         return offset == 0 ? length / 2 : 0;
     };
@@ -68,8 +68,9 @@ void OkFaultsTest::init()
 {
     m_test.emplace();
     QDir(m_tmp.path()).removeRecursively();
-    m_root = m_tmp.filePath("cd/");
-    m_program = m_tmp.filePath("programm/");
+    // As the program has them: with the system's separator.
+    m_root = QDir::toNativeSeparators(m_tmp.filePath("cd/"));
+    m_program = QDir::toNativeSeparators(m_tmp.filePath("programm/"));
     QVERIFY(QDir().mkpath(m_root));
     QVERIFY(QDir().mkpath(m_program));
     // A launcher of several pieces, so that a copy can fail between two.
@@ -144,6 +145,9 @@ void OkFaultsTest::diskFullInTheMiddleOfEachFile()
 
 void OkFaultsTest::folderRemovedBetweenCheckAndWrite()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows removes no folder while a file in it is open for writing");
+#endif
     const QString root = m_root;
     SetWriteFaultForTesting([root](const QString&, qint64, qint64 length) {
         QDir(root).removeRecursively();

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Checks a Windows program folder (the unpacked ZIP or an installed Velkaro)
+# against the PE import tables of its files:
+#   every DLL that a program, DLL or plug-in imports lies in the folder or is
+#   part of Windows (packaging/windows/system-dlls.txt), and every DLL in the
+#   folder itself is imported by something, so nothing is shipped for nothing.
+#   check-imports.sh FOLDER|PACKAGE.zip SYSTEM_DLLS_LIST
+set -euo pipefail
+target=$1
+list=$2
+objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
+
+if [ -f "$target" ]; then
+    folder=$(mktemp -d)
+    trap 'rm -rf "$folder"' EXIT
+    (cd "$folder" && cmake -E tar xf "$target")
+    folder=$(find "$folder" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+else
+    folder=$target
+fi
+system=" $(grep -v '^#' "$list" | tr 'A-Z' 'a-z' | xargs) "
+shipped=" $(find "$folder" -maxdepth 1 -type f -iname '*.dll' -printf '%f\n' | tr 'A-Z' 'a-z' | xargs) "
+
+status=0
+used=" "
+checked=0
+while IFS= read -r -d '' file; do
+    checked=$((checked + 1))
+    names=$("$objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+    if [ -z "$names" ]; then
+        echo "FEHLER: ${file#"$folder"/} hat keine Import-Tabelle (kein PE-Programm?)"
+        status=1
+    fi
+    for name in $names; do
+        used="$used$name "
+        if [[ "$shipped" != *" $name "* && "$system" != *" $name "* ]]; then
+            echo "FEHLER: ${file#"$folder"/} braucht $name: weder mitgeliefert noch Teil von Windows"
+            status=1
+        fi
+    done
+done < <(find "$folder" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
+
+for dll in $shipped; do
+    if [[ "$used" != *" $dll "* ]]; then
+        echo "FEHLER: $dll wird mitgeliefert, aber von keiner Datei gebraucht"
+        status=1
+    fi
+done
+if [ "$checked" -lt 5 ]; then
+    echo "FEHLER: nur $checked Programme und DLLs in $target"
+    status=1
+fi
+[ $status -eq 0 ] && echo "Importe geprüft: $checked Dateien, mitgeliefert:$shipped"
+exit $status

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The installer under Wine, in a fresh Wine prefix on an X server of its own:
+#   for all users (the default for an administrator, which Wine's user is):
+#     silent install; the installed files are exactly the ZIP's plus the
+#     uninstaller; their imports are satisfied; the Start-menu entry exists;
+#     velkaro.exe starts and shows the window "Velkaro 2005" (screenshot);
+#     a scripted OK run with the installed DLLs copies the installed
+#     Pirolo.Exe, which is the build's byte for byte; the uninstaller leaves
+#     neither a file, nor the entry, nor its registry key.
+#   for the current user (/CurrentUser): install into the user's programs
+#   folder and uninstall again, leaving nothing.
+#
+#   xvfb-run -a -s "-screen 0 1024x768x24" prove-installed.sh \
+#       SETUP.exe PACKAGE.zip OK_RUN.exe BUILD_BIN SYSTEM_DLLS OUT_DIR
+set -euo pipefail
+setup=$1 zip=$2 ok_run=$3 build_bin=$4 system_dlls=$5 out=$6
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The program runs on the windows platform of the package, not offscreen.
+unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEQT_QPA_PLATFORM WINEQT_PLUGIN_PATH
+
+for tool in wine wineboot wineserver xdotool import; do
+    command -v "$tool" >/dev/null || { echo "$tool fehlt (./dev windows installiert es)"; exit 1; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "kein X-Server (DISPLAY); unter xvfb-run starten"; exit 1; }
+
+scratch=$(mktemp -d)
+export WINEPREFIX=$scratch/wine
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+mkdir -p "$out"
+fail() {
+    echo "FEHLER: $*"
+    exit 1
+}
+
+# A German Windows: Wine takes its code page, date and time formats from the
+# locale, which is made here because the machine may have none installed.
+if command -v localedef >/dev/null && [ -f /usr/share/i18n/locales/de_DE ]; then
+    mkdir -p "$scratch/locale"
+    if localedef -i de_DE -f UTF-8 "$scratch/locale/de_DE.UTF-8" >/dev/null 2>&1; then
+        export LOCPATH=$scratch/locale LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
+        unset LANGUAGE
+    fi
+fi
+[ -n "${LOCPATH:-}" ] || echo "Hinweis: kein deutsches Gebietsschema (Paket locales), Wine läuft englisch"
+
+wineboot -i >/dev/null 2>&1
+# Without a window manager Wine draws the frames and title bars itself, so
+# the screenshot shows the window as Windows does.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+# Wine's title bar buttons are letters of its Marlett font, which a new
+# prefix does not find on its own.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
+wineserver -w
+drive_c=$WINEPREFIX/drive_c
+
+# What the ZIP holds, relative to its top folder: the installer must put
+# exactly this (and its uninstaller) on the disk.
+unzipped=$scratch/zip
+mkdir -p "$unzipped"
+(cd "$unzipped" && cmake -E tar xf "$zip")
+top=$(find "$unzipped" -mindepth 1 -maxdepth 1 -type d)
+expected=$( (cd "$top" && find . -type f; echo ./uninstall.exe) | sed 's|^\./||' | LC_ALL=C sort)
+
+# Waits until the folder is gone: the uninstaller copies itself away and
+# runs from there, so the first process ends before the work is done.
+wait_gone() {
+    local i
+    for i in $(seq 1 300); do
+        [ -e "$1" ] || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+uninstall_key='Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Velkaro 2005'
+
+# One round: install with the given switches into the expected folder,
+# optionally prove the program, uninstall, check that nothing is left.
+round() {
+    local mode=$1 instdir=$2 winstdir=$3 menu=$4 regfile=$5 prove=$6
+    echo "== Installation $mode nach $winstdir"
+    local start=$SECONDS
+    wine "$setup" /S "/$mode"
+    wineserver -w
+    [ -f "$instdir/velkaro.exe" ] || fail "velkaro.exe fehlt nach der Installation in $instdir"
+    local installed
+    installed=$( (cd "$instdir" && find . -type f) | sed 's|^\./||' | LC_ALL=C sort)
+    if [ "$installed" != "$expected" ]; then
+        diff <(echo "$expected") <(echo "$installed") || true
+        fail "die installierten Dateien sind nicht die des Pakets"
+    fi
+    echo "installiert: $(echo "$installed" | wc -l) Dateien in $((SECONDS - start)) s"
+    [ -f "$menu" ] || fail "kein Startmenü-Eintrag $menu"
+    grep -q "^\[$uninstall_key\]" "$regfile" || fail "kein Eintrag unter Programme und Features"
+    bash "$here/check-imports.sh" "$instdir" "$system_dlls"
+
+    if [ "$prove" = yes ]; then
+        prove_program "$instdir" "$winstdir"
+    fi
+
+    echo "== Deinstallation"
+    wine "$winstdir\\uninstall.exe" /S
+    wait_gone "$instdir" || {
+        find "$instdir"
+        fail "der Programmordner ist nach der Deinstallation nicht leer"
+    }
+    wineserver -w
+    [ ! -e "$menu" ] || fail "der Startmenü-Eintrag blieb"
+    ! grep -q "^\[$uninstall_key\]" "$regfile" || fail "der Eintrag unter Programme und Features blieb"
+    local left
+    left=$(find "$drive_c" -iname '*velkaro*' ! -ipath '*/velkaro-proof/*' | grep -v 'Marlenhof' || true)
+    [ -z "$left" ] || fail "nach der Deinstallation blieb: $left"
+    echo "deinstalliert: nichts blieb"
+}
+
+prove_program() {
+    local instdir=$1 winstdir=$2
+    echo "== velkaro.exe starten"
+    local t0 t1 wid=""
+    t0=$(date +%s%N)
+    wine "$winstdir\\velkaro.exe" &
+    local pid=$!
+    for _ in $(seq 1 1500); do
+        wid=$(xdotool search --onlyvisible --name '^Velkaro 2005$' 2>/dev/null | head -n 1 || true)
+        [ -n "$wid" ] && break
+        sleep 0.02
+    done
+    t1=$(date +%s%N)
+    [ -n "$wid" ] || fail "das Fenster \"Velkaro 2005\" erschien nicht"
+    echo "Fenster \"Velkaro 2005\" sichtbar nach $(((t1 - t0) / 1000000)) ms (xdotool, Fenster $wid)"
+    # Until the first paint is through.
+    sleep 3
+    import -window "$wid" "$out/windows-main.png"
+    import -window root "$out/windows-screen.png"
+    echo "Bildschirmfoto: $out/windows-main.png"
+    wine taskkill /IM velkaro.exe >/dev/null 2>&1 || true
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "velkaro.exe endete nach WM_CLOSE nicht"
+    wait "$pid" || true
+
+    echo "== Scripted OK mit den installierten DLLs"
+    cmp "$instdir/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "installiertes Pirolo.Exe ist nicht das gebaute"
+    local cd="$scratch/velkaro-proof/CD"
+    mkdir -p "$cd"
+    # Wine hands WINEQT_PLUGIN_PATH on as QT_PLUGIN_PATH.
+    WINEPATH="$winstdir" WINEQT_PLUGIN_PATH="$winstdir" wine "$ok_run" "$winstdir" "Z:${cd//\//\\}" \
+        || fail "der OK-Lauf schlug fehl"
+    cmp "$cd/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "Pirolo.Exe auf der CD ist nicht das gebaute"
+    [ -f "$cd/AutoRun.Inf" ] || fail "AutoRun.Inf fehlt auf der CD"
+}
+
+round AllUsers "$drive_c/Program Files/Velkaro 2005" 'C:\Program Files\Velkaro 2005' \
+    "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velkaro 2005.lnk" \
+    "$WINEPREFIX/system.reg" yes
+user=$(basename "$(find "$drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)")
+round CurrentUser "$drive_c/users/$user/AppData/Local/Programs/Velkaro 2005" \
+    "C:\\users\\$user\\AppData\\Local\\Programs\\Velkaro 2005" \
+    "$drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velkaro 2005.lnk" \
+    "$WINEPREFIX/user.reg" no
+echo "Installation, Start, OK-Lauf und Deinstallation unter Wine bestanden."

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build under wine64; CTest's emulator for the
+# windows preset:  wine-run.sh QT_PREFIX PROGRAM.exe [ARGUMENT ...]
+#
+# The Qt DLLs come from QT_PREFIX/bin, the mingw runtime from Debian's
+# packages. The Wine prefix is WINEPREFIX when set (./dev windows makes a
+# fresh one for each run); otherwise one of the user's own, made on first use.
+set -euo pipefail
+qt=$1
+shift
+
+if [ -z "${WINEPREFIX:-}" ]; then
+    export WINEPREFIX=${VELKARO_CACHE:-$HOME/.cache/velkaro}/wine-tests
+fi
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+export WINEARCH=win64
+# Without a Windows console Qt writes its messages and the test results to
+# the debugger (OutputDebugString); they belong in the test's output.
+export QT_FORCE_STDERR_LOGGING=1
+# The offscreen platform of the tests draws text with the host's DejaVu
+# (fonts-dejavu-core, which Qt pulls in through fontconfig); it has no fonts
+# of its own. Without them the tests pass all the same, with a warning.
+if [ -z "${QT_QPA_FONTDIR:-}" ] && [ -d /usr/share/fonts/truetype/dejavu ]; then
+    export QT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/dejavu
+fi
+# Wine keeps QT_* variables of the host away from Windows programs and hands
+# on WINEQT_* under the name without "WINE" instead.
+while IFS='=' read -r name _; do
+    case $name in
+        QT_*) export "WINE$name=${!name}" ;;
+    esac
+done < <(env)
+
+# Windows paths of Unix folders: Wine shows the root file system as Z:.
+windows_path() {
+    local p=${1//\//\\}
+    echo "Z:$p"
+}
+runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
+export WINEPATH="$(windows_path "$qt/bin");$(windows_path "$runtime");$(windows_path /usr/x86_64-w64-mingw32/lib)"
+
+# Two tests that start at once must not both create the prefix.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        [ -f "$WINEPREFIX/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1 9>&-
+    ) 9>"$WINEPREFIX.lock"
+fi
+
+# The first program of a Wine server starts Wine's services, which keep that
+# program's output open for as long as the server lives: CTest would wait
+# for them after every test. So the server and its services are started
+# here, with nothing of the test's output, and stay a minute after the last
+# program; a server that is already running is left as it is. A caller that
+# has started them itself says so with VELKARO_WINE_SERVER_UP=1.
+if [ "${VELKARO_WINE_SERVER_UP:-}" != 1 ]; then
+    (
+        flock 9
+        wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    ) 9>"$WINEPREFIX.lock"
+fi
+
+exec wine "$@"
