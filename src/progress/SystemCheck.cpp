@@ -19,10 +19,10 @@ namespace {
 
 constexpr quint32 CdRomDriveBit = 0x20;
 
-const QString UserKey = QStringLiteral(
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
-const QString MachineKey = QStringLiteral(
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
+const QString PolicySubkey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
+const QString UserKey = QStringLiteral("HKEY_CURRENT_USER\\") + PolicySubkey;
+const QString MachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\") + PolicySubkey;
 
 std::optional<AutoRunPolicy>& PolicyOverride()
 {
@@ -88,18 +88,14 @@ PolicyValue ReadValue(const QSettings& user, const QSettings& machine, const QSt
 // policy file's would.
 std::optional<quint32> RegistryPolicyNumber(HKEY root, const wchar_t* name)
 {
-    const wchar_t* const path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
     DWORD type = 0;
     BYTE data[512];
     DWORD size = sizeof(data) - sizeof(wchar_t);
-    if (RegGetValueW(root, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(root, reinterpret_cast<LPCWSTR>(PolicySubkey.utf16()), name,
+                     RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) != ERROR_SUCCESS)
         return std::nullopt;
     switch (type) {
-    case REG_DWORD:
-        return size == 4 ? std::optional<quint32>(quint32(data[0]) | quint32(data[1]) << 8 |
-                                                  quint32(data[2]) << 16 | quint32(data[3]) << 24)
-                         : std::nullopt;
+    case REG_DWORD: // four little-endian bytes, as REG_BINARY's
     case REG_BINARY:
         return PolicyNumber(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     case REG_SZ:

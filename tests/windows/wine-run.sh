@@ -40,24 +40,19 @@ windows_path() {
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 export WINEPATH="$(windows_path "$qt/bin");$(windows_path "$runtime");$(windows_path /usr/x86_64-w64-mingw32/lib)"
 
-# Two tests that start at once must not both create the prefix.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# The prefix is made on first use; two tests that start at once must not
+# both make it. The first program of a Wine server starts Wine's services,
+# which keep that program's output open for as long as the server lives:
+# CTest would wait for them after every test. So the server and its
+# services are started here, with nothing of the test's output (nor the
+# lock), and stay a minute after the last program; a running server is left
+# as it is. A caller that has started them itself says so with
+# VELKARO_WINE_SERVER_UP=1.
+if [ "${VELKARO_WINE_SERVER_UP:-}" != 1 ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         [ -f "$WINEPREFIX/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1 9>&-
-    ) 9>"$WINEPREFIX.lock"
-fi
-
-# The first program of a Wine server starts Wine's services, which keep that
-# program's output open for as long as the server lives: CTest would wait
-# for them after every test. So the server and its services are started
-# here, with nothing of the test's output, and stay a minute after the last
-# program; a server that is already running is left as it is. A caller that
-# has started them itself says so with VELKARO_WINE_SERVER_UP=1.
-if [ "${VELKARO_WINE_SERVER_UP:-}" != 1 ]; then
-    (
-        flock 9
         wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
         wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     ) 9>"$WINEPREFIX.lock"
