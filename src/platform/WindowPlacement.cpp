@@ -3,8 +3,10 @@
 #include "AppSettings.h"
 #include "TestHooks.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace velkaro {
@@ -21,6 +23,84 @@ int StoredTwips(const QString& key)
 {
     return ParseStoredTwips(GetAppSetting(key, QStringLiteral("-1")));
 }
+
+// Puts the window's outer corner (frame and title bar included) where its
+// outer size, as far as it is known now, is centred on the screen. Integer
+// division truncates towards zero, so a window wider than the screen sticks
+// out equally on both sides.
+QPoint PlaceCentred(QWidget* window)
+{
+    const QSize screen = ScreenSizePixels();
+    const QSize outer = window->frameGeometry().size();
+    const QPoint corner((screen.width() - outer.width()) / 2,
+                        (screen.height() - outer.height()) / 2);
+    window->move(corner);
+    return corner;
+}
+
+// A window that is not shown yet has no frame that Qt knows of, so it is
+// centred by its inner size, which puts it half a title bar too low. It is
+// centred once more as soon as its frame is known: Windows tells it when the
+// native window is made, just before the window appears, so it appears in
+// the right place; a window manager on X11 only once it has framed the
+// window. Nothing is changed once anyone else has moved the window.
+class CentreWhenFrameKnown : public QObject
+{
+public:
+    CentreWhenFrameKnown(QWidget* window, QPoint corner)
+        : QObject(window), m_window(window), m_corner(corner)
+    {
+        setObjectName(Name());
+        window->installEventFilter(this);
+    }
+
+    static QString Name() { return QStringLiteral("CentreWhenFrameKnown"); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_window)
+            return false;
+        switch (event->type()) {
+        case QEvent::Show:
+            // The frame of a window manager comes soon after the window
+            // appears or never (no window manager, a frameless window).
+            QTimer::singleShot(2000, this, [this] { Finish(); });
+            [[fallthrough]];
+        case QEvent::Move:
+        case QEvent::Resize:
+            if (!m_window->isVisible() || m_done)
+                break;
+            if (m_window->pos() != m_corner) {
+                Finish();
+            } else if (m_window->frameGeometry().size() != m_window->size()) {
+                PlaceCentred(m_window);
+                Finish();
+            }
+            break;
+        case QEvent::Hide:
+            Finish();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void Finish()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        m_window->removeEventFilter(this);
+        deleteLater();
+    }
+
+    QWidget* m_window;
+    QPoint m_corner;
+    bool m_done = false;
+};
 
 } // namespace
 
@@ -78,13 +158,14 @@ void RestoreFormPosition(QWidget* window)
 
 void CenterFormOnScreen(QWidget* window)
 {
-    // Integer division truncates towards zero, so a window wider than the
-    // screen sticks out equally on both sides.
-    const QSize screen = ScreenSizePixels();
-    const QSize outer = window->frameGeometry().size();
-    const int left = (screen.width() - outer.width()) / 2;
-    const int top = (screen.height() - outer.height()) / 2;
-    window->move(left, top);
+    const QPoint corner = PlaceCentred(window);
+    if (!window->isVisible() && window->isWindow()) {
+        // Centred again when shown; an earlier request of the same kind
+        // gives way to this one.
+        delete window->findChild<QObject*>(CentreWhenFrameKnown::Name(),
+                                           Qt::FindDirectChildrenOnly);
+        new CentreWhenFrameKnown(window, corner);
+    }
 }
 
 } // namespace velkaro

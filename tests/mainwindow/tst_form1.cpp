@@ -9,6 +9,7 @@
 #include "MainIconList.h"
 #include "MakerInfo.h"
 #include "Messages.h"
+#include "ProgressBarForm.h"
 #include "ProgressbarModule.h"
 #include "SelIconDialog.h"
 #include "Sentinels.h"
@@ -34,6 +35,10 @@
 #include <QTimer>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace velkaro;
 using velkaro::test::ReadAll;
 using velkaro::test::WriteRaw;
@@ -54,6 +59,8 @@ private slots:
     void rowAndIconButtons();
     void placementRestoredOrCentred_data();
     void placementRestoredOrCentred();
+    void windowsCentredByTheirOuterSize_data();
+    void windowsCentredByTheirOuterSize();
     void positionStoredOnEveryWayOfClosing_data();
     void positionStoredOnEveryWayOfClosing();
     void wholeOkRunFromTheWindow();
@@ -323,6 +330,81 @@ void Form1Test::placementRestoredOrCentred()
     } else {
         QCOMPARE(form.pos(), QPoint(left.toInt() / 15, top.toInt() / 15));
     }
+}
+
+// The window's outer rectangle, frame and title bar included, as the system
+// reports it: on Windows the way every Windows program reads it.
+static QRect OuterRect(QWidget* window)
+{
+    if (!QTest::qWaitForWindowExposed(window))
+        return QRect();
+#ifdef Q_OS_WIN
+    RECT rect;
+    if (!GetWindowRect(reinterpret_cast<HWND>(window->winId()), &rect))
+        return QRect();
+    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+#else
+    return window->frameGeometry();
+#endif
+}
+
+void Form1Test::windowsCentredByTheirOuterSize_data()
+{
+    QTest::addColumn<int>("button"); // that opens the window; -1: the main window itself
+    QTest::newRow("main window") << -1;
+    QTest::newRow("System-Check") << 0;
+    QTest::newRow("icon library") << 2;
+    QTest::newRow("info dialog") << 20;
+}
+
+// Each window that opens centred is centred by its outer size. The Windows
+// build also runs this on the real windows platform under Wine (Wine then
+// draws Windows' frames); elsewhere the offscreen platform's frame counts.
+void Form1Test::windowsCentredByTheirOuterSize()
+{
+    QFETCH(int, button);
+    Form1 form;
+    form.show();
+    QRect outer;
+    QSize inner;
+    auto measure = [&](QWidget* window) {
+        outer = OuterRect(window);
+        inner = window->size();
+    };
+    QTimer poll;
+    switch (button) {
+    case -1:
+        measure(&form);
+        break;
+    case 0:
+        SetProgressWaitForTesting([&](ProgressBarForm& window, const ProgressStep&) {
+            if (outer.isNull())
+                measure(&window);
+        });
+        QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
+        m_test->messages().takeShown();
+        break;
+    case 2:
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                measure(dialog);
+                dialog->reject();
+            }
+        });
+        poll.start(20);
+        QTest::mouseClick(Btn(form, 2), Qt::LeftButton);
+        break;
+    default:
+        QTest::mouseClick(Btn(form, button), Qt::LeftButton);
+        measure(form.findChild<InfoFormCommercial*>());
+        break;
+    }
+    QVERIFY(outer.isValid());
+    QVERIFY2(outer.height() > inner.height(), "the window has no frame here: nothing to prove");
+    const QSize screen = ScreenSizePixels();
+    QCOMPARE(outer.topLeft(),
+             QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
 }
 
 void Form1Test::positionStoredOnEveryWayOfClosing_data()
