@@ -61,6 +61,7 @@ private slots:
     void placementRestoredOrCentred();
     void windowsCentredByTheirOuterSize_data();
     void windowsCentredByTheirOuterSize();
+    void pathFieldsDrawTheirText();
     void positionStoredOnEveryWayOfClosing_data();
     void positionStoredOnEveryWayOfClosing();
     void wholeOkRunFromTheWindow();
@@ -405,6 +406,22 @@ void Form1Test::windowsCentredByTheirOuterSize()
     const QSize screen = ScreenSizePixels();
     QCOMPARE(outer.topLeft(),
              QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+}
+
+// A font that the system lacks can leave a field blank while labels and
+// buttons still draw (Qt under a bare Wine did): the field with its text
+// must look different from the same field empty. Also run on the real
+// windows platform under Wine.
+void Form1Test::pathFieldsDrawTheirText()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* field = Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::FirstRowSlot));
+    QCOMPARE(field->text(), PleaseChooseText());
+    const QImage withText = field->grab().toImage();
+    field->setText(QString());
+    QVERIFY(withText != field->grab().toImage());
 }
 
 void Form1Test::positionStoredOnEveryWayOfClosing_data()

@@ -6,13 +6,15 @@
 # packages. The Wine prefix is WINEPREFIX when set (./dev windows makes a
 # fresh one for each run); otherwise one of the user's own, made on first use.
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/wine-prefix.sh"
 qt=$1
 shift
 
 if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX=${VELKARO_CACHE:-$HOME/.cache/velkaro}/wine-tests
 fi
-export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDEBUG=${WINEDEBUG:-fixme-all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
 export WINEARCH=win64
 # Without a Windows console Qt writes its messages and the test results to
@@ -52,10 +54,39 @@ if [ "${VELKARO_WINE_SERVER_UP:-}" != 1 ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        [ -f "$WINEPREFIX/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1 9>&-
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            wineboot -i </dev/null >/dev/null 2>&1 9>&-
+            velkaro_dress_wine_prefix 9>&-
+        fi
         wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
         wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     ) 9>"$WINEPREFIX.lock"
 fi
 
-exec wine "$@"
+# Wine's own complaints (a DLL it cannot load, a crash, a lost server) are
+# kept out of the test's output, but a program that fails without a word of
+# its own gets them shown, with its status: a silent failure cannot be mended.
+log=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$log"' EXIT
+status=0
+wine "$@" >"$log" 2>&1 || status=$?
+wine_line='^([0-9a-f]{4}:)*(err|warn|fixme|trace):|^wine: |^wine client error'
+# Debian's wine script says on every call that 32-bit Wine is missing (on
+# purpose: only 64-bit programs run here).
+grep -Eav '^it looks like wine32 is missing|^multiarch needs to be enabled|^execute "dpkg --add-arch|^apt-get install wine32' \
+    "$log" >"$log.own" || true
+mv "$log.own" "$log"
+grep -Eav "$wine_line" "$log" || true
+if [ "$status" -ne 0 ] && ! grep -Eavq "$wine_line" "$log"; then
+    {
+        echo "wine-run: $(basename "$1") endete mit Status $status, ohne eine Zeile eigener Ausgabe."
+        if grep -Eaq "$wine_line" "$log"; then
+            echo "Wine meldete dabei:"
+            grep -Ea "$wine_line" "$log" | head -n 40
+        else
+            echo "Auch Wine meldete nichts."
+        fi
+        echo "Wine-Server auf diesem Rechner: $(pgrep -c wineserver || true) (Präfix $WINEPREFIX)"
+    } >&2
+fi
+exit "$status"
