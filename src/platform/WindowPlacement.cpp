@@ -8,6 +8,11 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace velkaro {
 
@@ -24,58 +29,63 @@ int StoredTwips(const QString& key)
     return ParseStoredTwips(GetAppSetting(key, QStringLiteral("-1")));
 }
 
-// Puts the window's outer corner (frame and title bar included) where its
-// outer size, as far as it is known now, is centred on the screen. Integer
-// division truncates towards zero, so a window wider than the screen sticks
-// out equally on both sides.
-QPoint PlaceCentred(QWidget* window)
+// Where the outer corner of a window of this outer size stands when it is
+// centred. Integer division truncates towards zero, so a window wider than
+// the screen sticks out equally on both sides.
+QPoint CentredCorner(QSize outer)
 {
     const QSize screen = ScreenSizePixels();
-    const QSize outer = window->frameGeometry().size();
-    const QPoint corner((screen.width() - outer.width()) / 2,
-                        (screen.height() - outer.height()) / 2);
-    window->move(corner);
-    return corner;
+    return QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2);
 }
 
-// A window that is not shown yet has no frame that Qt knows of, so it is
-// centred by its inner size, which puts it half a title bar too low. It is
-// centred once more as soon as its frame is known: Windows tells it when the
-// native window is made, just before the window appears, so it appears in
-// the right place; a window manager on X11 only once it has framed the
-// window. Nothing is changed once anyone else has moved the window.
-class CentreWhenFrameKnown : public QObject
+// Moves the window so that its outer corner, as the window system reports
+// it, stands at the given place.
+void MoveOuterCorner(QWidget* window, QPoint corner)
+{
+    const QPoint now = OuterRect(window).topLeft();
+    if (now != corner)
+        window->move(window->pos() + (corner - now));
+}
+
+// A window that is not shown yet has no frame that Qt knows of: it is placed
+// by its inner size, which puts a centred window half a title bar too low,
+// and on Windows Qt's idea of the frame leaves out borders that Windows
+// counts. So the window is placed once more as soon as its frame is known:
+// Windows tells it when the native window is made, just before the window
+// appears, so it appears in the right place; a window manager on X11 only
+// once it has framed the window.
+class PlaceWhenFrameKnown : public QObject
 {
 public:
-    CentreWhenFrameKnown(QWidget* window, QPoint corner)
+    // Centres the window, or puts its outer corner at the given place.
+    PlaceWhenFrameKnown(QWidget* window, std::optional<QPoint> corner)
         : QObject(window), m_window(window), m_corner(corner)
     {
         setObjectName(Name());
         window->installEventFilter(this);
     }
 
-    static QString Name() { return QStringLiteral("CentreWhenFrameKnown"); }
+    static QString Name() { return QStringLiteral("PlaceWhenFrameKnown"); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != m_window)
+        if (watched != m_window || m_done)
             return false;
         switch (event->type()) {
         case QEvent::Show:
-            // The frame of a window manager comes soon after the window
-            // appears or never (no window manager, a frameless window).
+            // A window manager's frame comes soon after the window appears
+            // or never (no window manager, a frameless window).
             QTimer::singleShot(2000, this, [this] { Finish(); });
             [[fallthrough]];
         case QEvent::Move:
         case QEvent::Resize:
-            if (!m_window->isVisible() || m_done)
-                break;
-            if (m_window->pos() != m_corner) {
-                Finish();
-            } else if (m_window->frameGeometry().size() != m_window->size()) {
-                PlaceCentred(m_window);
-                Finish();
+            if (m_window->isVisible()) {
+                const QRect outer = OuterRect(m_window);
+                if (outer.size() != m_window->size()) {
+                    Finish();
+                    MoveOuterCorner(m_window, m_corner ? *m_corner : CentredCorner(outer.size()));
+                }
             }
             break;
         case QEvent::Hide:
@@ -90,17 +100,26 @@ protected:
 private:
     void Finish()
     {
-        if (m_done)
-            return;
         m_done = true;
         m_window->removeEventFilter(this);
         deleteLater();
     }
 
     QWidget* m_window;
-    QPoint m_corner;
+    std::optional<QPoint> m_corner;
     bool m_done = false;
 };
+
+// Places the window now, by what is known of it, and again when it is shown.
+void Place(QWidget* window, std::optional<QPoint> corner)
+{
+    MoveOuterCorner(window, corner ? *corner : CentredCorner(OuterRect(window).size()));
+    if (window->isWindow() && !window->isVisible()) {
+        // An earlier request for the same window gives way to this one.
+        delete window->findChild<QObject*>(PlaceWhenFrameKnown::Name(), Qt::FindDirectChildrenOnly);
+        new PlaceWhenFrameKnown(window, corner);
+    }
+}
 
 } // namespace
 
@@ -137,10 +156,32 @@ void SetScreenSizeForTesting(const QSize& pixels)
     ScreenOverride() = pixels;
 }
 
+QRect OuterRect(const QWidget* window)
+{
+#ifdef Q_OS_WIN
+    // Qt leaves out of the frame the borders that Windows 10 draws
+    // invisibly, and Wine draws them visibly; Windows programs measure a
+    // window with GetWindowRect.
+    RECT rect;
+    if (window->isWindow() && window->testAttribute(Qt::WA_WState_Created) &&
+        QGuiApplication::platformName() == QLatin1String("windows") &&
+        GetWindowRect(reinterpret_cast<HWND>(window->winId()), &rect)) {
+        const qreal ratio = window->devicePixelRatioF();
+        return QRect(qRound(rect.left / ratio), qRound(rect.top / ratio),
+                     qRound((rect.right - rect.left) / ratio),
+                     qRound((rect.bottom - rect.top) / ratio));
+    }
+#endif
+    // A window's position is that of its frame; before it is shown Qt may
+    // not yet have moved its idea of the inner rectangle to match.
+    return QRect(window->pos(), window->frameGeometry().size());
+}
+
 void SaveFormPosition(const QWidget* window)
 {
-    SaveAppSetting(QStringLiteral("_Top"), window->y() * TwipsPerPixel);
-    SaveAppSetting(QStringLiteral("_Left"), window->x() * TwipsPerPixel);
+    const QPoint corner = OuterRect(window).topLeft();
+    SaveAppSetting(QStringLiteral("_Top"), corner.y() * TwipsPerPixel);
+    SaveAppSetting(QStringLiteral("_Left"), corner.x() * TwipsPerPixel);
 }
 
 void RestoreFormPosition(QWidget* window)
@@ -151,21 +192,14 @@ void RestoreFormPosition(QWidget* window)
     const qint64 screenHeight = qint64(screen.height()) * TwipsPerPixel;
     const qint64 screenWidth = qint64(screen.width()) * TwipsPerPixel;
     if (screenHeight > top && screenWidth > left && top >= 0 && left >= 0)
-        window->move(left / TwipsPerPixel, top / TwipsPerPixel);
+        Place(window, QPoint(left / TwipsPerPixel, top / TwipsPerPixel));
     else
         CenterFormOnScreen(window);
 }
 
 void CenterFormOnScreen(QWidget* window)
 {
-    const QPoint corner = PlaceCentred(window);
-    if (!window->isVisible() && window->isWindow()) {
-        // Centred again when shown; an earlier request of the same kind
-        // gives way to this one.
-        delete window->findChild<QObject*>(CentreWhenFrameKnown::Name(),
-                                           Qt::FindDirectChildrenOnly);
-        new CentreWhenFrameKnown(window, corner);
-    }
+    Place(window, std::nullopt);
 }
 
 } // namespace velkaro

@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QRect>
 #include <QSize>
 
 class QWidget;
@@ -16,6 +17,11 @@ void SetScreenSizeForTesting(const QSize& pixels);
 // A stored "_Top" or "_Left" text as twips; -1 when it is not a whole number
 // (blanks around it are allowed), so that it counts as missing.
 int ParseStoredTwips(const QString& text);
+
+// The window's outer rectangle, frame and title bar included, as the window
+// system reports it (on Windows: GetWindowRect). Positions and sizes of the
+// placement are those of this rectangle.
+QRect OuterRect(const QWidget* window);
 
 // Stores the window's top and left edge under "_Top" and "_Left".
 void SaveFormPosition(const QWidget* window);
