@@ -406,6 +406,14 @@ void Form1Test::windowsCentredByTheirOuterSize()
     const QSize screen = ScreenSizePixels();
     QCOMPARE(outer.topLeft(),
              QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+    if (button == -1) {
+        // The stored corner is the outer one, and the window reopens there.
+        QVERIFY(form.close());
+        QCOMPARE(StoredPosition(), outer.topLeft() * 15);
+        Form1 again;
+        again.show();
+        QCOMPARE(OuterRect(&again).topLeft(), outer.topLeft());
+    }
 }
 
 // A font that the system lacks can leave a field blank while labels and
