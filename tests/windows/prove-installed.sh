@@ -51,14 +51,9 @@ fi
 [ -n "${LOCPATH:-}" ] || echo "Hinweis: kein deutsches Gebietsschema (Paket locales), Wine läuft englisch"
 
 wineboot -i >/dev/null 2>&1
-# Without a window manager Wine draws the frames and title bars itself, so
-# the screenshot shows the window as Windows does.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
-# Wine's title bar buttons are letters of its Marlett font, which a new
-# prefix does not find on its own.
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-fi
+# Frames and title bars drawn as Windows does, Windows' dialog fonts.
+source "$here/wine-prefix.sh"
+velkaro_dress_wine_prefix
 wineserver -w
 drive_c=$WINEPREFIX/drive_c
 
