@@ -1,6 +1,8 @@
 #include "IsoImage.h"
 
+#include "DiscVocabulary.h"
 #include "Failure.h"
+#include "MessageText.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -30,8 +32,7 @@ constexpr int FifoBlocks = 2048;
 
 QString SystemErrorText(int savedErrno, const QString& path)
 {
-    const Failure failure = FailureFromSystemError(savedErrno, path);
-    return QStringLiteral("%1 (Code %2)").arg(failure.description).arg(failure.code);
+    return ErrorText(FailureFromSystemError(savedErrno, path));
 }
 
 QString LibraryText(int code)
@@ -80,15 +81,15 @@ struct Tree
     {
         const LocalListing listing = ListLocalFolder(path);
         if (listing.error != 0) {
-            error = QStringLiteral("Der Ordner „%1“ lässt sich nicht lesen: %2.")
-                        .arg(QFile::decodeName(path),
+            error = QStringLiteral("Der Ordner %1 lässt sich nicht lesen: %2.")
+                        .arg(Quoted(QFile::decodeName(path)),
                              SystemErrorText(listing.error, QFile::decodeName(path)));
             return false;
         }
         for (const QString& name : listing.leftOut)
-            notes->append(QStringLiteral("„%1“ bleibt draußen: weder eine Datei noch ein Ordner "
+            notes->append(QStringLiteral("%1 bleibt draußen: weder eine Datei noch ein Ordner "
                                          "(etwa ein Verweis ohne Ziel).")
-                              .arg(shown + name));
+                              .arg(Quoted(shown + name)));
 
         QList<std::pair<QString, bool>> names;
         for (const LocalEntry& entry : listing.entries)
@@ -101,22 +102,23 @@ struct Tree
             const bool folder = S_ISDIR(entry.info.st_mode);
             const QPair<dev_t, ino_t> id(entry.info.st_dev, entry.info.st_ino);
             if (folder && ancestors.contains(id)) {
-                notes->append(QStringLiteral("„%1“ bleibt draußen: ein Verweis auf einen Ordner "
+                notes->append(QStringLiteral("%1 bleibt draußen: ein Verweis auf einen Ordner "
                                              "darüber.")
-                                  .arg(shownName));
+                                  .arg(Quoted(shownName)));
                 continue;
             }
             if (!joliet.at(i).change.isEmpty())
-                notes->append(QStringLiteral("„%1“: %2.").arg(shownName, joliet.at(i).change));
+                notes->append(
+                    QStringLiteral("%1: %2.").arg(Quoted(shownName), joliet.at(i).change));
 
             const QByteArray childPath = path + '/' + entry.name;
             IsoNode* node = nullptr;
             const int added = iso_tree_add_new_node(image, parent, entry.name.constData(),
                                                     childPath.constData(), &node);
             if (added < 0) {
-                error = QStringLiteral("„%1“ lässt sich nicht ins Abbild aufnehmen (libisofs: "
+                error = QStringLiteral("%1 lässt sich nicht ins Abbild aufnehmen (libisofs: "
                                        "%2).")
-                            .arg(shownName, LibraryText(added));
+                            .arg(Quoted(shownName), LibraryText(added));
                 return false;
             }
             SetTimes(node, entry.info);
@@ -243,8 +245,8 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
     const QByteArray rootPath = QFile::encodeName(settings.cdRoot);
     struct stat rootInfo;
     if (stat(rootPath.constData(), &rootInfo) != 0) {
-        outcome.error = QStringLiteral("Das CD-Hauptverzeichnis „%1“ lässt sich nicht lesen: %2.")
-                            .arg(settings.cdRoot, SystemErrorText(errno, settings.cdRoot));
+        outcome.error = QStringLiteral("Das CD-Hauptverzeichnis %1 lässt sich nicht lesen: %2.")
+                            .arg(Quoted(settings.cdRoot), SystemErrorText(errno, settings.cdRoot));
         return outcome;
     }
     Tree tree;
@@ -325,8 +327,8 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
         if (!WriteAll(fd, piece.data(), n, &savedErrno)) {
             source->cancel(source);
             outcome.kind = WriteOutcome::Kind::Failed;
-            outcome.error = QStringLiteral("„%1“ ließ sich nicht schreiben: %2.")
-                                .arg(target, SystemErrorText(savedErrno, target));
+            outcome.error = QStringLiteral("%1 ließ sich nicht schreiben: %2.")
+                                .arg(Quoted(target), SystemErrorText(savedErrno, target));
             break;
         }
         outcome.bytes += n;
@@ -355,7 +357,7 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
 
     IsoDataSource* source = nullptr;
     if (iso_data_source_new_from_file(QFile::encodeName(path).constData(), &source) < 0) {
-        *error = QStringLiteral("Die Datei „%1“ lässt sich nicht öffnen.").arg(path);
+        *error = QStringLiteral("Die Datei %1 lässt sich nicht öffnen.").arg(Quoted(path));
         return nullptr;
     }
     IsoReadOpts* opts = nullptr;
@@ -374,19 +376,19 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
     if (imported < 0) {
         iso_image_unref(image);
         const QStringList messages = TakeLibraryMessages(&severe);
-        *error = QStringLiteral("„%1“ ist kein lesbares CD-Abbild (libisofs: %2).")
-                     .arg(path, messages.isEmpty() ? LibraryText(imported)
-                                                   : messages.join(QStringLiteral("; ")));
+        *error = QStringLiteral("%1 ist kein lesbares CD-Abbild (libisofs: %2).")
+                     .arg(Quoted(path), messages.isEmpty() ? LibraryText(imported)
+                                                           : messages.join(QStringLiteral("; ")));
         return nullptr;
     }
     const bool joliet = iso_read_image_features_has_joliet(features) == 1;
     iso_read_image_features_destroy(features);
     if (!joliet) {
         iso_image_unref(image);
-        *error = QStringLiteral("„%1“ hat keinen Joliet-Baum. Windows sähe nur die kurzen "
+        *error = QStringLiteral("%1 hat keinen Joliet-Baum. Windows sähe nur die kurzen "
                                 "ISO-9660-Namen in Großbuchstaben, und die Einträge von "
                                 "AutoRun.Inf fänden ihre Dateien nicht.")
-                     .arg(path);
+                     .arg(Quoted(path));
         return nullptr;
     }
     TakeLibraryMessages(&severe);
