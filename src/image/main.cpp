@@ -166,67 +166,74 @@ private:
     qint64 m_last = -1000;
 };
 
-int RunWrite(const Arguments& args, const CommandLine& line)
+// What the checked call asks for: the CD root, the image and its settings.
+struct Plan
+{
+    QString root;          // as named, made absolute
+    QString canonicalRoot; // links resolved: what goes onto the disc
+    QString target;
+    QString folder;    // of the target
+    QString unchanged; // the sentence that says the target was left alone
+    ImageSettings settings;
+};
+
+// Step 1: the call itself. Every refusal before a byte is written.
+std::optional<int> CheckCall(const Arguments& args, const CommandLine& line, Plan* plan)
 {
     const QFileInfo rootInfo(args.cdRoot);
     if (!rootInfo.exists())
-        return SayError(QStringLiteral("Das CD-Hauptverzeichnis %1 gibt es nicht.")
-                            .arg(Quoted(args.cdRoot))),
-               Exit::Refused;
+        return Refuse(
+            QStringLiteral("Das CD-Hauptverzeichnis %1 gibt es nicht.").arg(Quoted(args.cdRoot)));
     if (!rootInfo.isDir())
-        return SayError(QStringLiteral("%1 ist kein Ordner; bitte nennen Sie das "
-                                       "CD-Hauptverzeichnis.")
-                            .arg(Quoted(args.cdRoot))),
-               Exit::Refused;
-    const QString root = QDir::cleanPath(rootInfo.absoluteFilePath());
-    const QString canonicalRoot = rootInfo.canonicalFilePath();
-    const QString rootName = QFileInfo(root).fileName();
+        return Refuse(QStringLiteral("%1 ist kein Ordner; bitte nennen Sie das "
+                                     "CD-Hauptverzeichnis.")
+                          .arg(Quoted(args.cdRoot)));
+    plan->root = QDir::cleanPath(rootInfo.absoluteFilePath());
+    plan->canonicalRoot = rootInfo.canonicalFilePath();
+    const QString rootName = QFileInfo(plan->root).fileName();
 
     QString target = args.output;
     if (target.isEmpty()) {
         if (rootName.isEmpty())
-            return line.WrongCallText(
-                QStringLiteral("Das Hauptverzeichnis des Systems hat keinen Namen "
-                               "für ein Abbild daneben; bitte nennen Sie es mit "
-                               "-o DATEI.iso."));
-        target =
-            QFileInfo(root).absolutePath() + QLatin1Char('/') + rootName + QStringLiteral(".iso");
+            return line.WrongCallText(QStringLiteral("Das Hauptverzeichnis des Systems hat keinen "
+                                                     "Namen für ein Abbild daneben; bitte nennen "
+                                                     "Sie es mit -o DATEI.iso."));
+        target = QFileInfo(plan->root).absolutePath() + QLatin1Char('/') + rootName +
+                 QStringLiteral(".iso");
     }
-    target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
-    const QFileInfo targetInfo(target);
+    plan->target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    const QFileInfo targetInfo(plan->target);
     const QFileInfo folderInfo(targetInfo.absolutePath());
+    plan->folder = folderInfo.absoluteFilePath();
     if (targetInfo.isDir())
-        return SayError(QStringLiteral("%1 ist ein Ordner; bitte nennen Sie mit -o eine Datei "
-                                       "für das Abbild.")
-                            .arg(Quoted(target))),
-               Exit::Refused;
+        return Refuse(QStringLiteral("%1 ist ein Ordner; bitte nennen Sie mit -o eine Datei für "
+                                     "das Abbild.")
+                          .arg(Quoted(plan->target)));
     if (!folderInfo.exists())
-        return SayError(QStringLiteral("Den Ordner %1 für das Abbild gibt es nicht.")
-                            .arg(Quoted(folderInfo.filePath()))),
-               Exit::Refused;
+        return Refuse(QStringLiteral("Den Ordner %1 für das Abbild gibt es nicht.")
+                          .arg(Quoted(folderInfo.filePath())));
     if (!folderInfo.isDir())
-        return SayError(QStringLiteral("%1 ist kein Ordner; dort kann kein Abbild liegen.")
-                            .arg(Quoted(folderInfo.filePath()))),
-               Exit::Refused;
+        return Refuse(QStringLiteral("%1 ist kein Ordner; dort kann kein Abbild liegen.")
+                          .arg(Quoted(folderInfo.filePath())));
     const QString canonicalFolder = folderInfo.canonicalFilePath();
-    if (canonicalFolder == canonicalRoot ||
-        canonicalFolder.startsWith(canonicalRoot + QLatin1Char('/')))
-        return SayError(QStringLiteral("Das Abbild %1 läge im CD-Hauptverzeichnis %2 und käme "
-                                       "so auf die nächste CD. Bitte legen Sie es außerhalb "
-                                       "ab (-o).")
-                            .arg(Quoted(target), Quoted(root))),
-               Exit::Refused;
+    if (canonicalFolder == plan->canonicalRoot ||
+        canonicalFolder.startsWith(plan->canonicalRoot + QLatin1Char('/')))
+        return Refuse(QStringLiteral("Das Abbild %1 läge im CD-Hauptverzeichnis %2 und käme so "
+                                     "auf die nächste CD. Bitte legen Sie es außerhalb ab (-o).")
+                          .arg(Quoted(plan->target), Quoted(plan->root)));
+    plan->unchanged = targetInfo.exists()
+                          ? QStringLiteral("%1 ist unverändert.").arg(Quoted(plan->target))
+                          : QStringLiteral("%1 wurde nicht angelegt.").arg(Quoted(plan->target));
 
-    ImageSettings settings;
-    settings.cdRoot = canonicalRoot;
+    plan->settings.cdRoot = plan->canonicalRoot;
     const QString wanted = args.hasLabel ? args.label : rootName;
-    settings.label = MakeVolumeLabel(wanted);
-    if (settings.label == wanted)
-        Say(QStringLiteral("Bezeichnung der CD: %1").arg(settings.label));
+    plan->settings.label = MakeVolumeLabel(wanted);
+    if (plan->settings.label == wanted)
+        Say(QStringLiteral("Bezeichnung der CD: %1").arg(plan->settings.label));
     else
-        Say(QStringLiteral("Bezeichnung der CD: %1 (aus %2; erlaubt sind höchstens %3 "
-                           "Zeichen aus A-Z, 0-9 und _)")
-                .arg(settings.label, Quoted(wanted))
+        Say(QStringLiteral("Bezeichnung der CD: %1 (aus %2; erlaubt sind höchstens %3 Zeichen "
+                           "aus A-Z, 0-9 und _)")
+                .arg(plan->settings.label, Quoted(wanted))
                 .arg(VolumeLabelLimit));
 
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
@@ -235,119 +242,196 @@ int RunWrite(const Arguments& args, const CommandLine& line)
         const qint64 seconds = epoch.toLongLong(&ok);
         // Beyond 31 Dec 9999 a volume time has no four-digit year.
         if (!ok || seconds < 0 || seconds > 253402300799LL || epoch.startsWith('+'))
-            return line.WrongCallText(
-                QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von Sekunden seit "
-                               "1970: %1.")
-                    .arg(Quoted(QString::fromLocal8Bit(epoch))));
-        settings.sourceDateEpoch = seconds;
+            return line.WrongCallText(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von "
+                                                     "Sekunden seit 1970: %1.")
+                                          .arg(Quoted(QString::fromLocal8Bit(epoch))));
+        plan->settings.sourceDateEpoch = seconds;
     }
+    return std::nullopt;
+}
 
-    // Nothing is written unless Windows will find what AutoRun.Inf names.
-    const CheckResult check = CheckDisc(FolderView(canonicalRoot));
-    if (!check.ok()) {
-        if (!check.general.isEmpty())
-            SayError(check.general);
-        for (const CheckLine& line : check.lines) {
-            if (!line.problem.isEmpty())
-                SayError(RefusalText(line));
-        }
-        SayError(QStringLiteral("Es wurde kein Abbild geschrieben."));
-        return Exit::Refused;
+int RefuseCheck(const CheckResult& check, const QString& first, const QString& last)
+{
+    QStringList lines;
+    if (!first.isEmpty())
+        lines.append(first);
+    if (!check.general.isEmpty())
+        lines.append(check.general);
+    for (const CheckLine& line : check.lines) {
+        if (!line.problem.isEmpty())
+            lines.append(RefusalText(line));
     }
+    lines.append(last);
+    return Refuse(lines);
+}
+
+// Step 2: nothing is written unless Windows will find what AutoRun.Inf names.
+std::optional<int> CheckDiscBeforeWriting(const Plan& plan)
+{
+    const CheckResult check = CheckDisc(FolderView(plan.canonicalRoot));
+    if (!check.ok())
+        return RefuseCheck(check, QString(), QStringLiteral("Es wurde kein Abbild geschrieben."));
     Say(QStringLiteral("AutoRun.Inf geprüft: Windows findet alles, was es nennt (%1).")
             .arg(check.lines.size() == 1 ? QStringLiteral("1 Verweis")
                                          : QStringLiteral("%1 Verweise").arg(check.lines.size())));
+    return std::nullopt;
+}
 
+// Step 3: the file the image is written into, beside the target, so that
+// the target is replaced in one step or not at all. It is removed unless
+// it is committed.
+class TemporaryTarget
+{
+public:
+    explicit TemporaryTarget(const QString& target)
+        : m_target(QFile::encodeName(target)), m_path(m_target + ".XXXXXX")
+    {
+    }
+    ~TemporaryTarget()
+    {
+        Close();
+        if (!m_committed && m_created)
+            unlink(m_path.constData());
+    }
+    TemporaryTarget(const TemporaryTarget&) = delete;
+    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
+
+    // Gives errno when no file could be made.
+    int Create()
+    {
+        m_fd = mkstemp(m_path.data());
+        if (m_fd < 0)
+            return errno;
+        m_created = true;
+        // mkstemp makes it private; an image gets the permissions of any new file.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(m_fd, 0666 & ~mask);
+        return 0;
+    }
+    int fd() const { return m_fd; }
+    QString path() const { return QFile::decodeName(m_path); }
+    void Close()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = -1;
+    }
+    // Gives errno when the target could not be replaced.
+    int Commit(const QString& folder)
+    {
+        Close();
+        if (rename(m_path.constData(), m_target.constData()) != 0)
+            return errno;
+        m_committed = true;
+        // The new name, too, must survive a power cut.
+        const int folderFd = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+        if (folderFd >= 0) {
+            fsync(folderFd);
+            close(folderFd);
+        }
+        return 0;
+    }
+
+private:
+    QByteArray m_target;
+    QByteArray m_path;
+    int m_fd = -1;
+    bool m_created = false;
+    bool m_committed = false;
+};
+
+int Stopped(const Plan& plan)
+{
+    Refuse(QStringLiteral("Abgebrochen. ") + plan.unchanged);
+    return 128 + g_stop;
+}
+
+// Step 4: the image, streamed into the temporary file and on the disk.
+std::optional<int> Write(const Plan& plan, TemporaryTarget& temporary, qint64* bytes)
+{
+    ProgressBar bar;
+    QStringList notes;
+    const WriteOutcome outcome = WriteImage(
+        plan.settings, temporary.fd(), plan.target,
+        [&](qint64 written, qint64 total) { bar.Update(written, total); }, &g_stop, &notes);
+    bar.End();
+    for (qsizetype i = 0; i < notes.size() && i < MostNotes; ++i)
+        SayError(QStringLiteral("Hinweis: ") + notes.at(i));
+    if (notes.size() > MostNotes)
+        SayError(QStringLiteral("Hinweis: … und %1 weitere.").arg(notes.size() - MostNotes));
+    switch (outcome.kind) {
+    case WriteOutcome::Kind::Stopped:
+        return Stopped(plan);
+    case WriteOutcome::Kind::Failed:
+        return Refuse(outcome.error + QLatin1Char(' ') + plan.unchanged);
+    case WriteOutcome::Kind::Written:
+        break;
+    }
+    if (fsync(temporary.fd()) != 0)
+        return Refuse(
+            QStringLiteral("%1 ließ sich nicht schreiben: %2. %3")
+                .arg(Quoted(plan.target), SystemErrorText(errno, plan.target), plan.unchanged));
+    temporary.Close();
+    *bytes = outcome.bytes;
+    return std::nullopt;
+}
+
+// Step 5: the finished bytes, read back through their Joliet tree.
+std::optional<int> ReadBack(const Plan& plan, const TemporaryTarget& temporary)
+{
+    QString error;
+    const auto written = ImageView::Open(temporary.path(), &error);
+    const CheckResult reread = written ? CheckDisc(*written) : CheckResult{error, {}};
+    if (!reread.ok())
+        return RefuseCheck(reread,
+                           QStringLiteral("Das geschriebene Abbild besteht die Prüfung "
+                                          "nicht:"),
+                           plan.unchanged);
+    return std::nullopt;
+}
+
+// Step 6: the checked image takes the target's place.
+int Commit(const Plan& plan, TemporaryTarget& temporary, qint64 bytes)
+{
+    if (g_stop)
+        return Stopped(plan);
+    if (const int error = temporary.Commit(plan.folder))
+        return Refuse(
+            QStringLiteral("%1 lässt sich nicht ersetzen: %2. %3")
+                .arg(Quoted(plan.target), SystemErrorText(error, plan.target), plan.unchanged));
+    Say(QStringLiteral("Fertig: %1 (%2).").arg(Quoted(plan.target), Megabytes(bytes)));
+    return Exit::Done;
+}
+
+void CatchStopSignals()
+{
     struct sigaction action = {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+}
 
-    const bool existed = targetInfo.exists();
-    const QString unchanged = existed
-                                  ? QStringLiteral("%1 ist unverändert.").arg(Quoted(target))
-                                  : QStringLiteral("%1 wurde nicht angelegt.").arg(Quoted(target));
-    QByteArray temporary = QFile::encodeName(target) + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        SayError(QStringLiteral("Neben %1 lässt sich keine Datei anlegen: %2.")
-                     .arg(Quoted(target), SystemErrorText(errno, target)));
-        return Exit::Refused;
-    }
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    const auto discard = [&] {
-        close(fd);
-        unlink(temporary.constData());
-    };
-
-    ProgressBar bar;
-    QStringList notes;
-    const WriteOutcome outcome = WriteImage(
-        settings, fd, target, [&](qint64 written, qint64 total) { bar.Update(written, total); },
-        &g_stop, &notes);
-    bar.End();
-    for (qsizetype i = 0; i < notes.size() && i < MostNotes; ++i)
-        SayError(QStringLiteral("Hinweis: ") + notes.at(i));
-    if (notes.size() > MostNotes)
-        SayError(QStringLiteral("Hinweis: … und %1 weitere.").arg(notes.size() - MostNotes));
-
-    if (outcome.kind == WriteOutcome::Kind::Written && fsync(fd) != 0) {
-        const int savedErrno = errno;
-        discard();
-        SayError(QStringLiteral("%1 ließ sich nicht schreiben: %2. %3")
-                     .arg(Quoted(target), SystemErrorText(savedErrno, target), unchanged));
-        return Exit::Refused;
-    }
-    if (outcome.kind == WriteOutcome::Kind::Failed) {
-        discard();
-        SayError(outcome.error + QLatin1Char(' ') + unchanged);
-        return Exit::Refused;
-    }
-    if (outcome.kind == WriteOutcome::Kind::Written) {
-        close(fd);
-        // The finished bytes, read back through their Joliet tree.
-        QString error;
-        const auto written = ImageView::Open(QFile::decodeName(temporary), &error);
-        const CheckResult reread = written ? CheckDisc(*written) : CheckResult{error, {}};
-        if (!reread.ok()) {
-            unlink(temporary.constData());
-            SayError(QStringLiteral("Das geschriebene Abbild besteht die Prüfung nicht:"));
-            if (!reread.general.isEmpty())
-                SayError(reread.general);
-            for (const CheckLine& line : reread.lines) {
-                if (!line.problem.isEmpty())
-                    SayError(RefusalText(line));
-            }
-            SayError(unchanged);
-            return Exit::Refused;
-        }
-    }
-    if (g_stop) {
-        if (outcome.kind == WriteOutcome::Kind::Stopped)
-            close(fd);
-        unlink(temporary.constData());
-        SayError(QStringLiteral("Abgebrochen. ") + unchanged);
-        return 128 + g_stop;
-    }
-    if (rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
-        const int savedErrno = errno;
-        unlink(temporary.constData());
-        SayError(QStringLiteral("%1 lässt sich nicht ersetzen: %2. %3")
-                     .arg(Quoted(target), SystemErrorText(savedErrno, target), unchanged));
-        return Exit::Refused;
-    }
-    const int folderFd =
-        open(QFile::encodeName(folderInfo.absoluteFilePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folderFd >= 0) {
-        fsync(folderFd);
-        close(folderFd);
-    }
-    Say(QStringLiteral("Fertig: %1 (%2).").arg(Quoted(target), Megabytes(outcome.bytes)));
-    return 0;
+int RunWrite(const Arguments& args, const CommandLine& line)
+{
+    Plan plan;
+    if (const auto exit = CheckCall(args, line, &plan))
+        return *exit;
+    if (const auto exit = CheckDiscBeforeWriting(plan))
+        return *exit;
+    CatchStopSignals();
+    TemporaryTarget temporary(plan.target);
+    if (const int error = temporary.Create())
+        return Refuse(QStringLiteral("Neben %1 lässt sich keine Datei anlegen: %2.")
+                          .arg(Quoted(plan.target), SystemErrorText(error, plan.target)));
+    qint64 bytes = 0;
+    if (const auto exit = Write(plan, temporary, &bytes))
+        return *exit;
+    if (const auto exit = ReadBack(plan, temporary))
+        return *exit;
+    return Commit(plan, temporary, bytes);
 }
 
 } // namespace
