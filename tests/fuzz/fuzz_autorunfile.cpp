@@ -17,12 +17,17 @@ using namespace velkaro;
 using namespace velkaro::fuzzing;
 using namespace velkaro::image;
 
-namespace {
+namespace velkaro::image {
 
+// For QList's comparison, beside the type.
 bool operator==(const DiscReference& a, const DiscReference& b)
 {
     return a.entry == b.entry && a.role == b.role && a.path == b.path;
 }
+
+} // namespace velkaro::image
+
+namespace {
 
 bool Same(const AutorunContent& a, const AutorunContent& b)
 {
