@@ -615,14 +615,6 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
             outcome.kind = WriteOutcome::Kind::Stopped;
             break;
         }
-        // Its thread wakes a waiting reader for every 2 KiB: come back when
-        // the buffer is half full, or once it has ended.
-        size_t capacity = 0;
-        size_t free = 0;
-        if (iso_ring_buffer_get_status(source, &capacity, &free) == 1 && free > capacity / 2) {
-            usleep(200);
-            continue;
-        }
         // The buffer gives a piece only whole: the last one is asked for
         // with its own size, or its bytes would be lost.
         const int wanted = int(qMin<qint64>(PieceSize, total - outcome.bytes));
