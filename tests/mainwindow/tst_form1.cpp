@@ -340,13 +340,14 @@ static QRect OuterRect(QWidget* window)
     if (!QTest::qWaitForWindowExposed(window))
         return QRect();
 #ifdef Q_OS_WIN
-    RECT rect;
-    if (!GetWindowRect(reinterpret_cast<HWND>(window->winId()), &rect))
-        return QRect();
-    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
-#else
-    return window->frameGeometry();
+    if (QGuiApplication::platformName() == QLatin1String("windows")) {
+        RECT rect;
+        if (!GetWindowRect(reinterpret_cast<HWND>(window->winId()), &rect))
+            return QRect();
+        return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+    }
 #endif
+    return window->frameGeometry();
 }
 
 void Form1Test::windowsCentredByTheirOuterSize_data()
