@@ -1,0 +1,193 @@
+#include "AutostartCommand.h"
+
+#include "Autostart.h"
+#include "ContextRows.h"
+#include "FileHelpers.h"
+#include "IconChoice.h"
+#include "IconFile.h"
+#include "IconLibrary.h"
+#include "Messages.h"
+#include "PathRules.h"
+#include "Project.h"
+#include "Sentinels.h"
+#include "Windows1252.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace velkaro::autostart {
+
+namespace {
+
+QString Quoted(const QString& text)
+{
+    return QStringLiteral("„") + text + QStringLiteral("“");
+}
+
+// Counts what the core refused through its messages, which go to the error
+// output as they come.
+class ErrorOutput final : public MessagePresenter
+{
+public:
+    MessageAnswer present(const ShownMessage& message) override
+    {
+        QTextStream err(stderr);
+        err << MessageDisplayText(message.text) << '\n';
+        ++shown;
+        return message.defaultAnswer;
+    }
+    int shown = 0;
+};
+
+bool Refuse(const QString& text)
+{
+    ShowError(text);
+    return false;
+}
+
+// A path as a chooser would return it: absolute, without "." or "..".
+QString Absolute(const Project& project, const QString& typed)
+{
+    const QString path = QDir::fromNativeSeparators(typed);
+    const QString root = QDir::fromNativeSeparators(project.cdRootPath());
+    return QDir::toNativeSeparators(
+        QDir::cleanPath(QDir::isRelativePath(path) ? root + path : path));
+}
+
+// The choosers take only what exists: a folder from the folder browser, a
+// file from the file dialog.
+bool TakePath(Project& project, int n, const QString& typed, bool folder)
+{
+    QString path = Absolute(project, typed);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Refuse(QStringLiteral("%1 gibt es nicht.").arg(Quoted(path)));
+    if (folder && !info.isDir())
+        return Refuse(QStringLiteral("%1 ist kein Ordner.").arg(Quoted(path)));
+    if (!folder && info.isDir())
+        return Refuse(
+            QStringLiteral("%1 ist ein Ordner; als Startobjekt nennen Sie ihn mit --folder.")
+                .arg(Quoted(path)));
+    if (folder)
+        path = AddBackslash(path);
+    switch (TakeChosenPath(project, n, path)) {
+    case PathVerdict::Accepted:
+        return true;
+    case PathVerdict::Outside:
+        return Refuse(OutsideRootText() + QStringLiteral("\n\n    ") + path);
+    case PathVerdict::Refused:
+        break;
+    }
+    return false;
+}
+
+bool TakeIcon(Project& project, const QString& icon)
+{
+    if (icon == QLatin1String("none")) {
+        ChooseNoIcon(project);
+        return true;
+    }
+    if (icon == QLatin1String("default")) {
+        ChooseDefaultIcon(project);
+        return true;
+    }
+    if (icon.startsWith(QLatin1String("library:"))) {
+        const QString name = icon.mid(8);
+        const int n = IconLibrary::instance().find(name);
+        if (n == 0)
+            return Refuse(QStringLiteral("Ein Icon %1 hat die Bibliothek nicht; "
+                                         "velkaro-autostart --list-icons nennt alle.")
+                              .arg(Quoted(name)));
+        ApplyLibraryIcon(project, n);
+        return true;
+    }
+    if (!TakePath(project, Project::IconSlot, icon, false))
+        return false;
+    VerifyIconFile(project); // a file that is no icon: the message, and no icon
+    return project.slot(Project::IconSlot) != PleaseChooseText();
+}
+
+bool MakeProject(Project& project, const Choices& choices)
+{
+    const QFileInfo root(choices.cdRoot);
+    if (!root.exists())
+        return Refuse(QStringLiteral("Das CD-Hauptverzeichnis %1 gibt es nicht.")
+                          .arg(Quoted(choices.cdRoot)));
+    if (!root.isDir())
+        return Refuse(QStringLiteral("%1 ist kein Ordner; bitte nennen Sie das "
+                                     "CD-Hauptverzeichnis.")
+                          .arg(Quoted(choices.cdRoot)));
+    project.TakeCdRoot(QDir::cleanPath(root.absoluteFilePath()));
+    project.setTargetIsFolder(choices.folder);
+    if (!TakePath(project, Project::TargetSlot, choices.open, choices.folder))
+        return false;
+    project.UpdateOkButton();
+    for (int row = 0; row < Project::RowCount; ++row) {
+        const auto& menu = choices.menus.at(size_t(row));
+        if (!menu)
+            continue;
+        // As in the window: the text is typed first, and a document chosen for
+        // a row without one gives it its name.
+        if (!menu->text.isEmpty())
+            project.setMenuText(row, menu->text);
+        if (!menu->path.isEmpty() && !TakePath(project, Project::RowSlot(row), menu->path, false))
+            return false;
+    }
+    return TakeIcon(project, choices.icon);
+}
+
+// What the OK command would write, decoded as Windows will read it.
+void Print(const Project& project, const Choices& choices, const AutostartEnvironment& env,
+           QTextStream& out)
+{
+    QString text = FromWindows1252(ToWindows1252(BuildAutorunText(project, env)));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out << text;
+    const QString root = project.cdRootPath();
+    out << QStringLiteral("%1 wird kopiert aus %2.\n")
+               .arg(Quoted(root + LauncherFileName()),
+                    Quoted(LauncherFolder(env) + LauncherFileName()));
+    if (project.slot(Project::IconSlot) == LibraryIconText()) {
+        const IconLibrary& library = IconLibrary::instance();
+        const int n = library.find(choices.icon.mid(8));
+        out << QStringLiteral("%1 wird Icon %2 (%3) der Bibliothek.\n")
+                   .arg(Quoted(root + LibraryIconFileName()))
+                   .arg(n)
+                   .arg(library.name(n));
+    }
+}
+
+} // namespace
+
+int RunAutostart(const Choices& choices, QTextStream& out)
+{
+    ErrorOutput errors;
+    Project project;
+    if (!MakeProject(project, choices))
+        return 1;
+
+    AutostartEnvironment env;
+    if (choices.moment)
+        env.clock = [moment = *choices.moment] { return moment; };
+    if (choices.print) {
+        if (!CheckContextRows(project))
+            return 1;
+        Print(project, choices, env, out);
+        return 0;
+    }
+    if (WriteAutostartFiles(project, env) != AutostartOutcome::Completed)
+        return 1;
+    out << QStringLiteral("Fertig: AutoRun.Inf in %1 geschrieben.\n")
+               .arg(Quoted(project.cdRootPath()));
+    return 0;
+}
+
+void ListIcons(QTextStream& out)
+{
+    const IconLibrary& library = IconLibrary::instance();
+    for (int n = 1; n <= library.count(); ++n)
+        out << QStringLiteral("%1 %2\n").arg(n, 3, 10, QLatin1Char('0')).arg(library.name(n));
+}
+
+} // namespace velkaro::autostart
