@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "DiscVocabulary.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -10,19 +11,6 @@
 namespace velkaro {
 
 class Project;
-
-inline QString AutorunFileName()
-{
-    return QStringLiteral("AutoRun.Inf");
-}
-inline QString LauncherFileName()
-{
-    return QStringLiteral("Pirolo.Exe");
-}
-inline QString LibraryIconFileName()
-{
-    return QStringLiteral("AutoRun.Ico");
-}
 
 // What the OK command takes from outside the project: the clock, the
 // regional settings for the timestamp and the folder that holds the launcher.

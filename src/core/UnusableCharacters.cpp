@@ -47,16 +47,4 @@ std::optional<char32_t> FindUnusableCharacter(QStringView relativePart)
     return std::nullopt;
 }
 
-QString DescribeCharacter(char32_t codePoint)
-{
-    const QString code =
-        QStringLiteral("U+%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
-    const bool visible = !IsControl(codePoint) && !QChar::isSurrogate(codePoint) &&
-                         QChar::isPrint(codePoint) && codePoint != U' ';
-    if (!visible)
-        return code;
-    return QStringLiteral("„") + QString::fromUcs4(&codePoint, 1) + QStringLiteral("“ (") + code +
-           QStringLiteral(")");
-}
-
 } // namespace velkaro

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiscVocabulary.h"
+
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -12,9 +14,5 @@ namespace velkaro {
 // one that AutoRun.Inf cannot hold because Windows-1252 has no byte for it.
 // Separators of this system are allowed; they become "\" on the disc.
 std::optional<char32_t> FindUnusableCharacter(QStringView relativePart);
-
-// The character as a message names it: „?“ (U+003F), or only the code for
-// a character that cannot be seen.
-QString DescribeCharacter(char32_t codePoint);
 
 } // namespace velkaro

@@ -1,5 +1,6 @@
 #include "AutorunFile.h"
 
+#include "DiscVocabulary.h"
 #include "LauncherCommandLine.h"
 #include "Windows1252.h"
 
@@ -43,7 +44,7 @@ bool IsLauncher(const QString& program)
     const qsizetype slash = name.lastIndexOf(QRegularExpression(QStringLiteral("[\\\\/]")));
     if (slash >= 0)
         name = name.mid(slash + 1);
-    return name.compare(QLatin1String("Pirolo.Exe"), Qt::CaseInsensitive) == 0;
+    return name.compare(LauncherFileName(), Qt::CaseInsensitive) == 0;
 }
 
 // The quoted arguments of a command line after its program.

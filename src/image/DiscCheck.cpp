@@ -1,5 +1,6 @@
 #include "DiscCheck.h"
 
+#include "DiscVocabulary.h"
 #include "JolietNames.h"
 #include "LauncherCommandLine.h"
 
@@ -9,20 +10,12 @@ namespace velkaro::image {
 
 namespace {
 
-const QString AutorunName = QStringLiteral("AutoRun.Inf");
-const QString LauncherName = QStringLiteral("Pirolo.Exe");
-
 // "D:\" + 256 characters + the closing NUL fill Windows' MAX_PATH of 260.
 constexpr int PathLimit = 256;
 
 bool SameName(const QString& onDisc, const QString& wanted)
 {
     return WindowsTrimmed(onDisc).compare(wanted, Qt::CaseInsensitive) == 0;
-}
-
-QString Quoted(const QString& text)
-{
-    return QStringLiteral("„") + text + QStringLiteral("“");
 }
 
 struct Found
@@ -146,7 +139,7 @@ bool CheckResult::ok() const
 CheckResult CheckDisc(const DiscView& disc)
 {
     CheckResult result;
-    const Found autorun = Resolve(disc, AutorunName, DiscReference::Role::Program);
+    const Found autorun = Resolve(disc, AutorunFileName(), DiscReference::Role::Program);
     if (!autorun.problem.isEmpty()) {
         result.general = QStringLiteral("AutoRun.Inf im Hauptverzeichnis der CD: %1 Ohne diese "
                                         "Datei startet die CD nicht von selbst; Velkaro legt sie "
@@ -178,12 +171,12 @@ CheckResult CheckDisc(const DiscView& disc)
         while (path.startsWith(QLatin1Char('\\')))
             path.remove(0, 1);
         if (reference.role == DiscReference::Role::Program &&
-            path.compare(LauncherName, Qt::CaseInsensitive) == 0)
+            path.compare(LauncherFileName(), Qt::CaseInsensitive) == 0)
             launcherNamed = true;
     }
     if (!launcherNamed) {
-        const Found launcher = Resolve(disc, LauncherName, DiscReference::Role::Program);
-        result.lines.append({QString(), LauncherName, launcher.problem});
+        const Found launcher = Resolve(disc, LauncherFileName(), DiscReference::Role::Program);
+        result.lines.append({QString(), LauncherFileName(), launcher.problem});
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #include "DiscView.h"
 
+#include "DiscVocabulary.h"
 #include "JolietNames.h"
 
 #include <QFile>
@@ -9,15 +10,6 @@
 #include <dirent.h>
 
 namespace velkaro::image {
-
-QString DescribeCharacter(const QString& character)
-{
-    const char32_t c = character.toUcs4().value(0);
-    const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-    if (c <= 0x20 || !QChar::isPrint(c))
-        return QStringLiteral("das Zeichen ") + code;
-    return QStringLiteral("„") + character + QStringLiteral("“ (") + code + QLatin1Char(')');
-}
 
 QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& namesAndFolder)
 {
@@ -30,24 +22,23 @@ QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& names
     }
     for (DiscEntry& entry : entries) {
         const int length = JolietLength(entry.original);
-        const QString forbidden = ForbiddenJolietCharacter(entry.original);
+        const auto forbidden = ForbiddenJolietCharacter(entry.original);
         if (uses.value(entry.name) > 1) {
-            entry.change =
-                QStringLiteral("ein anderer Name im selben Ordner lautet in Joliet "
-                               "ebenso („%1“), und jeder dieser Namen erhält eine Nummer")
-                    .arg(entry.name);
+            entry.change = QStringLiteral("ein anderer Name im selben Ordner lautet in Joliet "
+                                          "ebenso (%1), und jeder dieser Namen erhält eine Nummer")
+                               .arg(Quoted(entry.name));
         } else if (entry.name == entry.original) {
             continue;
-        } else if (!forbidden.isEmpty()) {
-            entry.change = QStringLiteral("er enthält %1, das Joliet nicht erlaubt, und hieße auf "
-                                          "der CD „%2“")
-                               .arg(DescribeCharacter(forbidden), entry.name);
+        } else if (forbidden) {
+            entry.change = QStringLiteral("er enthält das Zeichen %1, das Joliet nicht erlaubt, "
+                                          "und hieße auf der CD %2")
+                               .arg(DescribeCharacter(*forbidden), Quoted(entry.name));
         } else {
             entry.change = QStringLiteral("er ist %1 Zeichen lang, Joliet erlaubt %2, und auf der "
-                                          "CD hieße er „%3“")
+                                          "CD hieße er %3")
                                .arg(length)
                                .arg(JolietNameLimit)
-                               .arg(entry.name);
+                               .arg(Quoted(entry.name));
         }
         if (uses.value(entry.name) > 1)
             entry.name.clear(); // the numbered name is not known here

@@ -29,9 +29,6 @@ public:
     virtual std::optional<QByteArray> Read(const QStringList& file) const = 0;
 };
 
-// „;“ (U+003B), or "das Zeichen U+0009" for one that cannot be seen.
-QString DescribeCharacter(const QString& character);
-
 // The Joliet names that the writer gives the names of one folder. A name
 // that several names would share after shortening is changed for all of
 // them (the writer numbers them).

@@ -1,13 +1,19 @@
 #include "IsoImage.h"
 
+#include "DiscVocabulary.h"
 #include "Failure.h"
+#include "MessageText.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -21,17 +27,88 @@ namespace velkaro::image {
 
 namespace {
 
-// Pieces of this size go from libisofs to the file; its own buffer between
-// the thread that reads the files and this one holds 4 MiB. Its thread fills
-// the buffer 2 KiB at a time and wakes the reader each time, so a large
-// piece costs many wake-ups: 256 KiB took four times as long as 64 KiB.
-constexpr int PieceSize = 64 * 1024;
+// libisofs moves a file's bytes 2 KiB at a time: a read of the file, a copy
+// into its buffer, a wake-up of the reading thread, a copy out. For 1 GiB
+// that took three times as long as copying the files. So it only lays the
+// image out: each file stands in it as a placeholder of its size that gives
+// zeros, which are not written (the image file keeps a hole there), and the
+// files' bytes are copied into their places afterwards, by the kernel, in
+// large pieces. Where each file lies is read from the written image itself.
+constexpr int PieceSize = 1024 * 1024;
 constexpr int FifoBlocks = 2048;
+constexpr qint64 CopyPiece = 16 * 1024 * 1024; // between looks at progress and Ctrl+C
+constexpr qint64 BlockSize = 2048;
+
+// libisofs' stream object, named here as it is laid out: its C header calls
+// a member "class", which C++ cannot name.
+struct StreamObject
+{
+    IsoStreamIface* iface;
+    int refcount;
+    void* data;
+};
+
+struct Placeholder
+{
+    off_t size = 0;
+    off_t position = 0;
+    ino_t serial = 0; // one per file of the tree, in the order the tree is walked
+};
+
+Placeholder* PlaceholderOf(IsoStream* stream)
+{
+    return static_cast<Placeholder*>(reinterpret_cast<StreamObject*>(stream)->data);
+}
+
+// Not one of libisofs' own: its streams never compare equal to ours.
+constexpr unsigned int PlaceholderFsId = 0x56454c4b;
+
+IsoStreamIface PlaceholderClass = {
+    1,
+    {'u', 's', 'e', 'r'},
+    [](IsoStream* stream) {
+        PlaceholderOf(stream)->position = 0;
+        return 1;
+    },
+    [](IsoStream*) { return 1; },
+    [](IsoStream* stream) { return PlaceholderOf(stream)->size; },
+    [](IsoStream* stream, void* buffer, size_t count) {
+        Placeholder* data = PlaceholderOf(stream);
+        const off_t n = qMin<off_t>(off_t(count), data->size - data->position);
+        if (n <= 0)
+            return 0;
+        std::memset(buffer, 0, size_t(n));
+        data->position += n;
+        return int(n);
+    },
+    [](IsoStream*) { return 1; },
+    [](IsoStream* stream, unsigned int* fsId, dev_t* devId, ino_t* inoId) {
+        *fsId = PlaceholderFsId;
+        *devId = 0;
+        *inoId = PlaceholderOf(stream)->serial;
+    },
+    [](IsoStream* stream) { delete PlaceholderOf(stream); },
+    [](IsoStream*) { return 1; },
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+IsoStream* NewPlaceholder(off_t size, ino_t serial)
+{
+    // libisofs frees the object itself with free().
+    auto* stream = static_cast<StreamObject*>(std::calloc(1, sizeof(StreamObject)));
+    if (!stream)
+        return nullptr;
+    stream->iface = &PlaceholderClass;
+    stream->refcount = 1;
+    stream->data = new Placeholder{size, 0, serial};
+    return reinterpret_cast<IsoStream*>(stream);
+}
 
 QString SystemErrorText(int savedErrno, const QString& path)
 {
-    const Failure failure = FailureFromSystemError(savedErrno, path);
-    return QStringLiteral("%1 (Code %2)").arg(failure.description).arg(failure.code);
+    return ErrorText(FailureFromSystemError(savedErrno, path));
 }
 
 QString LibraryText(int code)
@@ -63,6 +140,8 @@ struct Tree
     QStringList* notes = nullptr;
     QString error;
     QSet<QPair<dev_t, ino_t>> ancestors; // folders on the way down, against link loops
+    // A file reached twice (through a link) is one file: its bytes once.
+    QHash<QPair<dev_t, ino_t>, ino_t> serials;
 
     void SetTimes(IsoNode* node, const struct stat& info) const
     {
@@ -80,15 +159,15 @@ struct Tree
     {
         const LocalListing listing = ListLocalFolder(path);
         if (listing.error != 0) {
-            error = QStringLiteral("Der Ordner „%1“ lässt sich nicht lesen: %2.")
-                        .arg(QFile::decodeName(path),
+            error = QStringLiteral("Der Ordner %1 lässt sich nicht lesen: %2.")
+                        .arg(Quoted(QFile::decodeName(path)),
                              SystemErrorText(listing.error, QFile::decodeName(path)));
             return false;
         }
         for (const QString& name : listing.leftOut)
-            notes->append(QStringLiteral("„%1“ bleibt draußen: weder eine Datei noch ein Ordner "
+            notes->append(QStringLiteral("%1 bleibt draußen: weder eine Datei noch ein Ordner "
                                          "(etwa ein Verweis ohne Ziel).")
-                              .arg(shown + name));
+                              .arg(Quoted(shown + name)));
 
         QList<std::pair<QString, bool>> names;
         for (const LocalEntry& entry : listing.entries)
@@ -101,22 +180,36 @@ struct Tree
             const bool folder = S_ISDIR(entry.info.st_mode);
             const QPair<dev_t, ino_t> id(entry.info.st_dev, entry.info.st_ino);
             if (folder && ancestors.contains(id)) {
-                notes->append(QStringLiteral("„%1“ bleibt draußen: ein Verweis auf einen Ordner "
+                notes->append(QStringLiteral("%1 bleibt draußen: ein Verweis auf einen Ordner "
                                              "darüber.")
-                                  .arg(shownName));
+                                  .arg(Quoted(shownName)));
                 continue;
             }
             if (!joliet.at(i).change.isEmpty())
-                notes->append(QStringLiteral("„%1“: %2.").arg(shownName, joliet.at(i).change));
+                notes->append(
+                    QStringLiteral("%1: %2.").arg(Quoted(shownName), joliet.at(i).change));
 
             const QByteArray childPath = path + '/' + entry.name;
             IsoNode* node = nullptr;
-            const int added = iso_tree_add_new_node(image, parent, entry.name.constData(),
-                                                    childPath.constData(), &node);
+            int added = 0;
+            if (folder) {
+                IsoDir* dir = nullptr;
+                added = iso_image_add_new_dir(image, parent, entry.name.constData(), &dir);
+                node = reinterpret_cast<IsoNode*>(dir);
+            } else {
+                const ino_t serial = serials.value(id, ino_t(serials.size() + 1));
+                serials.insert(id, serial);
+                IsoStream* stream = NewPlaceholder(entry.info.st_size, serial);
+                IsoFile* file = nullptr;
+                added = stream ? iso_image_add_new_file(image, parent, entry.name.constData(),
+                                                        stream, &file)
+                               : ISO_OUT_OF_MEM;
+                node = reinterpret_cast<IsoNode*>(file);
+            }
             if (added < 0) {
-                error = QStringLiteral("„%1“ lässt sich nicht ins Abbild aufnehmen (libisofs: "
+                error = QStringLiteral("%1 lässt sich nicht ins Abbild aufnehmen (libisofs: "
                                        "%2).")
-                            .arg(shownName, LibraryText(added));
+                            .arg(Quoted(shownName), LibraryText(added));
                 return false;
             }
             SetTimes(node, entry.info);
@@ -162,10 +255,10 @@ QByteArray VolumeTimestamp(qint64 seconds)
            "00";
 }
 
-bool WriteAll(int fd, const unsigned char* data, qsizetype size, int* savedErrno)
+bool WriteAll(int fd, const unsigned char* data, qsizetype size, off_t offset, int* savedErrno)
 {
     while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        const ssize_t n = ::pwrite(fd, data, static_cast<size_t>(size), offset);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -178,8 +271,57 @@ bool WriteAll(int fd, const unsigned char* data, qsizetype size, int* savedErrno
         }
         data += n;
         size -= n;
+        offset += n;
     }
     return true;
+}
+
+bool AllZero(const unsigned char* data, qsizetype size)
+{
+    return size == 0 || (data[0] == 0 && std::memcmp(data, data + 1, size_t(size - 1)) == 0);
+}
+
+// One file's bytes and where the image holds them.
+struct Placement
+{
+    QByteArray source;
+    QList<std::pair<qint64, qint64>> sections; // offset in the image, length
+};
+
+void FindPlacements(IsoDir* dir, const QByteArray& path, QSet<quint32>* seen,
+                    QList<Placement>* placements)
+{
+    IsoDirIter* it = nullptr;
+    if (iso_dir_get_children(dir, &it) < 0)
+        return;
+    IsoNode* child = nullptr;
+    while (iso_dir_iter_next(it, &child) == 1) {
+        const QByteArray childPath = path + '/' + iso_node_get_name(child);
+        if (ISO_NODE_IS_DIR(child)) {
+            FindPlacements(reinterpret_cast<IsoDir*>(child), childPath, seen, placements);
+            continue;
+        }
+        if (!ISO_NODE_IS_FILE(child))
+            continue;
+        int count = 0;
+        iso_file_section* sections = nullptr;
+        if (iso_file_get_old_image_sections(reinterpret_cast<IsoFile*>(child), &count, &sections,
+                                            0) != 1)
+            continue;
+        Placement placement{childPath, {}};
+        for (int i = 0; i < count; ++i) {
+            if (sections[i].size > 0)
+                placement.sections.append(
+                    {qint64(sections[i].block) * BlockSize, qint64(sections[i].size)});
+        }
+        // A file reached twice has one place; its bytes go there once.
+        if (!placement.sections.isEmpty() && !seen->contains(sections[0].block)) {
+            seen->insert(sections[0].block);
+            placements->append(placement);
+        }
+        free(sections);
+    }
+    iso_dir_iter_free(it);
 }
 
 IsoNode* NodeAt(IsoImage* image, const QStringList& parts)
@@ -195,6 +337,166 @@ IsoNode* NodeAt(IsoImage* image, const QStringList& parts)
         node = child;
     }
     return node;
+}
+
+enum class Names
+{
+    Joliet,    // what Windows sees
+    RockRidge, // the names the files had
+};
+
+// Reads the tree of an image file. Nothing, with `*imported` < 0, when it is
+// none; `*opened` says whether the file could be opened at all. The features
+// are the caller's to destroy.
+IsoImage* ImportImage(const QByteArray& path, Names names, int* imported,
+                      IsoReadImageFeatures** features, bool* opened = nullptr)
+{
+    IsoDataSource* source = nullptr;
+    *imported = iso_data_source_new_from_file(path.constData(), &source);
+    if (opened)
+        *opened = *imported >= 0;
+    if (*imported < 0)
+        return nullptr;
+    IsoReadOpts* opts = nullptr;
+    iso_read_opts_new(&opts, 0);
+    iso_read_opts_set_no_rockridge(opts, names == Names::Joliet ? 1 : 0);
+    iso_read_opts_set_no_joliet(opts, names == Names::Joliet ? 0 : 1);
+    iso_read_opts_set_no_iso1999(opts, 1);
+    iso_read_opts_set_no_aaip(opts, 1);
+    iso_read_opts_set_preferjoliet(opts, names == Names::Joliet ? 1 : 0);
+    IsoImage* image = nullptr;
+    iso_image_new("", &image);
+    *imported = iso_image_import(image, source, opts, features);
+    iso_read_opts_free(opts);
+    iso_data_source_unref(source);
+    if (*imported < 0) {
+        iso_image_unref(image);
+        return nullptr;
+    }
+    return image;
+}
+
+// Copies each file's bytes into its place in the image.
+WriteOutcome FillContents(const ImageSettings& settings, int fd, const QString& target,
+                          qint64 total, const ProgressFunction& progress,
+                          const volatile std::sig_atomic_t* stop)
+{
+    WriteOutcome outcome;
+    const auto failed = [&](const QString& error) {
+        outcome.kind = WriteOutcome::Kind::Failed;
+        outcome.error = error;
+        return outcome;
+    };
+    const auto notWritten = [&](int savedErrno) {
+        return failed(QStringLiteral("%1 ließ sich nicht schreiben: %2.")
+                          .arg(Quoted(target), SystemErrorText(savedErrno, target)));
+    };
+    int imported = 0;
+    IsoReadImageFeatures* features = nullptr;
+    IsoImage* image = ImportImage("/proc/self/fd/" + QByteArray::number(fd), Names::RockRidge,
+                                  &imported, &features);
+    if (!image)
+        return failed(QStringLiteral("Das Abbild lässt sich nicht anlegen (libisofs: %1).")
+                          .arg(LibraryText(imported)));
+    iso_read_image_features_destroy(features);
+    QList<Placement> placements;
+    QSet<quint32> seen;
+    FindPlacements(iso_image_get_root(image), QFile::encodeName(settings.cdRoot), &seen,
+                   &placements);
+    iso_image_unref(image);
+
+    qint64 contents = 0;
+    for (const Placement& placement : placements) {
+        for (const auto& [offset, length] : placement.sections)
+            contents += length;
+    }
+    qint64 done = total - contents;
+    bool kernelCopies = true;
+    std::vector<char> buffer;
+    for (const Placement& placement : placements) {
+        const QString shown = QFile::decodeName(placement.source);
+        const int in = open(placement.source.constData(), O_RDONLY | O_CLOEXEC);
+        struct stat info;
+        if (in < 0 || fstat(in, &info) != 0) {
+            const int savedErrno = errno;
+            if (in >= 0)
+                close(in);
+            return failed(QStringLiteral("%1 lässt sich nicht lesen: %2.")
+                              .arg(Quoted(shown), SystemErrorText(savedErrno, shown)));
+        }
+        qint64 expected = 0;
+        for (const auto& [offset, length] : placement.sections)
+            expected += length;
+        off_t from = 0;
+        QString error;
+        if (info.st_size != expected)
+            error = QStringLiteral("%1 hat sich geändert, während das Abbild entstand.")
+                        .arg(Quoted(shown));
+        for (const auto& [offset, length] : placement.sections) {
+            off_t to = offset;
+            const off_t end = offset + length;
+            while (error.isEmpty() && to < end) {
+                if (*stop) {
+                    close(in);
+                    outcome.kind = WriteOutcome::Kind::Stopped;
+                    return outcome;
+                }
+                const size_t wanted = size_t(qMin<qint64>(CopyPiece, end - to));
+                ssize_t n = -1;
+                int savedErrno = 0;
+                bool writing = false;
+                if (kernelCopies) {
+                    n = copy_file_range(in, &from, fd, &to, wanted, 0);
+                    savedErrno = errno;
+                    // Not every pair of file systems lets the kernel copy.
+                    if (n < 0 && (savedErrno == EXDEV || savedErrno == EINVAL ||
+                                  savedErrno == ENOSYS || savedErrno == EOPNOTSUPP)) {
+                        kernelCopies = false;
+                        continue;
+                    }
+                    writing = savedErrno == ENOSPC || savedErrno == EFBIG || savedErrno == EDQUOT ||
+                              savedErrno == EIO;
+                } else {
+                    buffer.resize(size_t(qMin<qint64>(CopyPiece, 1024 * 1024)));
+                    n = pread(in, buffer.data(), qMin(wanted, buffer.size()), from);
+                    savedErrno = errno;
+                    if (n > 0) {
+                        if (!WriteAll(fd, reinterpret_cast<unsigned char*>(buffer.data()), n, to,
+                                      &savedErrno)) {
+                            n = -1;
+                            writing = true;
+                        } else {
+                            from += n;
+                            to += n;
+                        }
+                    }
+                }
+                if (n < 0 && savedErrno == EINTR)
+                    continue;
+                if (n < 0 && writing) {
+                    close(in);
+                    return notWritten(savedErrno);
+                }
+                if (n < 0)
+                    error = QStringLiteral("%1 lässt sich nicht lesen: %2.")
+                                .arg(Quoted(shown), SystemErrorText(savedErrno, shown));
+                else if (n == 0)
+                    error = QStringLiteral("%1 hat sich geändert, während das Abbild entstand.")
+                                .arg(Quoted(shown));
+                else {
+                    done += n;
+                    if (progress)
+                        progress(done, total);
+                }
+            }
+        }
+        close(in);
+        if (!error.isEmpty())
+            return failed(error);
+    }
+    outcome.kind = WriteOutcome::Kind::Written;
+    outcome.bytes = total;
+    return outcome;
 }
 
 } // namespace
@@ -243,8 +545,8 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
     const QByteArray rootPath = QFile::encodeName(settings.cdRoot);
     struct stat rootInfo;
     if (stat(rootPath.constData(), &rootInfo) != 0) {
-        outcome.error = QStringLiteral("Das CD-Hauptverzeichnis „%1“ lässt sich nicht lesen: %2.")
-                            .arg(settings.cdRoot, SystemErrorText(errno, settings.cdRoot));
+        outcome.error = QStringLiteral("Das CD-Hauptverzeichnis %1 lässt sich nicht lesen: %2.")
+                            .arg(Quoted(settings.cdRoot), SystemErrorText(errno, settings.cdRoot));
         return outcome;
     }
     Tree tree;
@@ -322,16 +624,16 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
         if (n <= 0)
             break; // the reason is in the messages, read once libisofs has ended
         int savedErrno = 0;
-        if (!WriteAll(fd, piece.data(), n, &savedErrno)) {
+        // Zeros are the placeholders' (and padding): the hole reads as zeros.
+        if (!AllZero(piece.data(), n) &&
+            !WriteAll(fd, piece.data(), n, off_t(outcome.bytes), &savedErrno)) {
             source->cancel(source);
             outcome.kind = WriteOutcome::Kind::Failed;
-            outcome.error = QStringLiteral("„%1“ ließ sich nicht schreiben: %2.")
-                                .arg(target, SystemErrorText(savedErrno, target));
+            outcome.error = QStringLiteral("%1 ließ sich nicht schreiben: %2.")
+                                .arg(Quoted(target), SystemErrorText(savedErrno, target));
             break;
         }
         outcome.bytes += n;
-        if (progress)
-            progress(outcome.bytes, total);
     }
     source->free_data(source);
     free(source);
@@ -344,7 +646,16 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
                                        "(libisofs: %1).")
                             .arg(messages.join(QStringLiteral("; ")));
     }
-    return outcome;
+    if (outcome.kind != WriteOutcome::Kind::Written)
+        return outcome;
+    if (ftruncate(fd, off_t(total)) != 0) {
+        const int savedErrno = errno;
+        outcome.kind = WriteOutcome::Kind::Failed;
+        outcome.error = QStringLiteral("%1 ließ sich nicht schreiben: %2.")
+                            .arg(Quoted(target), SystemErrorText(savedErrno, target));
+        return outcome;
+    }
+    return FillContents(settings, fd, target, total, progress, stop);
 }
 
 std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
@@ -353,40 +664,30 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
     bool severe = false;
     TakeLibraryMessages(&severe);
 
-    IsoDataSource* source = nullptr;
-    if (iso_data_source_new_from_file(QFile::encodeName(path).constData(), &source) < 0) {
-        *error = QStringLiteral("Die Datei „%1“ lässt sich nicht öffnen.").arg(path);
+    int imported = 0;
+    IsoReadImageFeatures* features = nullptr;
+    bool opened = false;
+    IsoImage* image =
+        ImportImage(QFile::encodeName(path), Names::Joliet, &imported, &features, &opened);
+    if (!opened) {
+        *error = QStringLiteral("Die Datei %1 lässt sich nicht öffnen.").arg(Quoted(path));
         return nullptr;
     }
-    IsoReadOpts* opts = nullptr;
-    iso_read_opts_new(&opts, 0);
-    // Only the Joliet tree: the names that Windows sees.
-    iso_read_opts_set_no_rockridge(opts, 1);
-    iso_read_opts_set_no_iso1999(opts, 1);
-    iso_read_opts_set_no_aaip(opts, 1);
-    iso_read_opts_set_preferjoliet(opts, 1);
-    IsoImage* image = nullptr;
-    iso_image_new("", &image);
-    IsoReadImageFeatures* features = nullptr;
-    const int imported = iso_image_import(image, source, opts, &features);
-    iso_read_opts_free(opts);
-    iso_data_source_unref(source);
-    if (imported < 0) {
-        iso_image_unref(image);
+    if (!image) {
         const QStringList messages = TakeLibraryMessages(&severe);
-        *error = QStringLiteral("„%1“ ist kein lesbares CD-Abbild (libisofs: %2).")
-                     .arg(path, messages.isEmpty() ? LibraryText(imported)
-                                                   : messages.join(QStringLiteral("; ")));
+        *error = QStringLiteral("%1 ist kein lesbares CD-Abbild (libisofs: %2).")
+                     .arg(Quoted(path), messages.isEmpty() ? LibraryText(imported)
+                                                           : messages.join(QStringLiteral("; ")));
         return nullptr;
     }
     const bool joliet = iso_read_image_features_has_joliet(features) == 1;
     iso_read_image_features_destroy(features);
     if (!joliet) {
         iso_image_unref(image);
-        *error = QStringLiteral("„%1“ hat keinen Joliet-Baum. Windows sähe nur die kurzen "
+        *error = QStringLiteral("%1 hat keinen Joliet-Baum. Windows sähe nur die kurzen "
                                 "ISO-9660-Namen in Großbuchstaben, und die Einträge von "
                                 "AutoRun.Inf fänden ihre Dateien nicht.")
-                     .arg(path);
+                     .arg(Quoted(path));
         return nullptr;
     }
     TakeLibraryMessages(&severe);

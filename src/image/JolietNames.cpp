@@ -52,13 +52,13 @@ int JolietLength(const QString& name)
     return static_cast<int>(Units(name).size());
 }
 
-QString ForbiddenJolietCharacter(const QString& name)
+std::optional<char32_t> ForbiddenJolietCharacter(const QString& name)
 {
     for (const char32_t c : name.toUcs4()) {
         if (!Allowed(c))
-            return QString::fromUcs4(&c, 1);
+            return c;
     }
-    return {};
+    return std::nullopt;
 }
 
 QString JolietName(const QString& name, bool folder)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace velkaro::image {
 
@@ -19,8 +20,8 @@ QString JolietName(const QString& name, bool folder);
 // 16-bit range is one character, written as "_").
 int JolietLength(const QString& name);
 
-// The first character that Joliet does not allow, or an empty text.
-QString ForbiddenJolietCharacter(const QString& name);
+// The first character that Joliet does not allow.
+std::optional<char32_t> ForbiddenJolietCharacter(const QString& name);
 
 // Windows drops trailing dots and blanks of each name in a path; "." and ".."
 // stay as they are.

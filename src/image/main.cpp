@@ -2,9 +2,12 @@
 // Windows will read the disc.
 
 #include "BuildSettings.h"
+#include "Companion.h"
 #include "DiscCheck.h"
+#include "DiscVocabulary.h"
 #include "Failure.h"
 #include "IsoImage.h"
+#include "MessageText.h"
 #include "Progress.h"
 #include "VolumeLabel.h"
 
@@ -12,7 +15,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTextStream>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +24,7 @@
 
 using namespace velkaro;
 using namespace velkaro::image;
+using namespace velkaro::companion;
 
 namespace {
 
@@ -32,27 +35,6 @@ void OnStopSignal(int signal)
     g_stop = signal;
 }
 
-QTextStream& Out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream& Err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
-
-// Every message ends its line and is out at once: progress shares the terminal.
-void Say(QTextStream& stream, const QString& text)
-{
-    stream << text << '\n';
-    stream.flush();
-}
-
-constexpr int ExitRefused = 1;
-constexpr int ExitUsage = 2;
 constexpr int MostNotes = 20;
 
 const char HelpText[] =
@@ -103,22 +85,9 @@ const char HelpText[] =
     "scheitert oder das Schreiben misslingt; 2 bei falschem Aufruf; 130 (Strg+C) bzw.\n"
     "143 (SIGTERM) nach einem Abbruch.\n";
 
-QString Quoted(const QString& text)
-{
-    return QStringLiteral("„") + text + QStringLiteral("“");
-}
-
 QString SystemErrorText(int savedErrno, const QString& path)
 {
-    const Failure failure = FailureFromSystemError(savedErrno, path);
-    return QStringLiteral("%1 (Code %2)").arg(failure.description).arg(failure.code);
-}
-
-int UsageError(const QString& text)
-{
-    Say(Err(), text);
-    Say(Err(), QStringLiteral("Hilfe: velkaro-image --help"));
-    return ExitUsage;
+    return ErrorText(FailureFromSystemError(savedErrno, path));
 }
 
 struct Arguments
@@ -127,8 +96,6 @@ struct Arguments
     QString output;
     QString label;
     bool hasLabel = false;
-    QString check;
-    bool hasCheck = false;
 };
 
 int RunCheck(const QString& path)
@@ -141,34 +108,34 @@ int RunCheck(const QString& path)
         QString error;
         auto image = ImageView::Open(info.absoluteFilePath(), &error);
         if (!image) {
-            Say(Err(), error);
-            return ExitRefused;
+            SayError(error);
+            return Exit::Refused;
         }
-        Say(Out(), QStringLiteral("Bezeichnung der CD: %1").arg(image->VolumeId()));
+        Say(QStringLiteral("Bezeichnung der CD: %1").arg(image->VolumeId()));
         disc = std::move(image);
     } else {
-        Say(Err(), QStringLiteral("%1 gibt es nicht.").arg(Quoted(path)));
-        return ExitRefused;
+        SayError(QStringLiteral("%1 gibt es nicht.").arg(Quoted(path)));
+        return Exit::Refused;
     }
     const CheckResult result = CheckDisc(*disc);
     if (!result.general.isEmpty())
-        Say(Out(), QStringLiteral("FEHLER  ") + result.general);
+        Say(QStringLiteral("FEHLER  ") + result.general);
     int failed = result.general.isEmpty() ? 0 : 1;
     for (const CheckLine& line : result.lines) {
-        Say(Out(), ListingLine(line));
+        Say(ListingLine(line));
         if (!line.problem.isEmpty())
             ++failed;
     }
     if (failed == 0) {
-        Say(Out(), QStringLiteral("In Ordnung: Windows findet alles, was AutoRun.Inf nennt."));
+        Say(QStringLiteral("In Ordnung: Windows findet alles, was AutoRun.Inf nennt."));
         return 0;
     }
-    Say(Out(), failed == 1 ? QStringLiteral("1 Fehler: Diese CD startet unter Windows nicht wie "
-                                            "geplant.")
-                           : QStringLiteral("%1 Fehler: Diese CD startet unter Windows nicht wie "
-                                            "geplant.")
-                                 .arg(failed));
-    return ExitRefused;
+    Say(failed == 1 ? QStringLiteral("1 Fehler: Diese CD startet unter Windows nicht wie "
+                                     "geplant.")
+                    : QStringLiteral("%1 Fehler: Diese CD startet unter Windows nicht wie "
+                                     "geplant.")
+                          .arg(failed));
+    return Exit::Refused;
 }
 
 // The terminal's progress line, at most five times a second.
@@ -181,14 +148,14 @@ public:
         if (!m_shown || (written < total && m_clock.elapsed() - m_last < 200))
             return;
         m_last = m_clock.elapsed();
-        Err() << '\r' << ProgressLine(written, total, m_last / 1000.0) << "   ";
-        Err().flush();
+        WriteError(QLatin1Char('\r') + ProgressLine(written, total, m_last / 1000.0) +
+                   QStringLiteral("   "));
         m_open = true;
     }
     void End()
     {
         if (m_open)
-            Say(Err(), QString());
+            SayError(QString());
         m_open = false;
     }
 
@@ -199,67 +166,75 @@ private:
     qint64 m_last = -1000;
 };
 
-int RunWrite(const Arguments& args)
+// What the checked call asks for: the CD root, the image and its settings.
+struct Plan
+{
+    QString root;          // as named, made absolute
+    QString canonicalRoot; // links resolved: what goes onto the disc
+    QString target;
+    QString folder;    // of the target
+    QString unchanged; // the sentence that says the target was left alone
+    ImageSettings settings;
+};
+
+// Step 1: the call itself. Every refusal before a byte is written.
+std::optional<int> CheckCall(const Arguments& args, const CommandLine& line, Plan* plan)
 {
     const QFileInfo rootInfo(args.cdRoot);
     if (!rootInfo.exists())
-        return Say(Err(), QStringLiteral("Das CD-Hauptverzeichnis %1 gibt es nicht.")
-                              .arg(Quoted(args.cdRoot))),
-               ExitRefused;
+        return Refuse(
+            QStringLiteral("Das CD-Hauptverzeichnis %1 gibt es nicht.").arg(Quoted(args.cdRoot)));
     if (!rootInfo.isDir())
-        return Say(Err(), QStringLiteral("%1 ist kein Ordner; bitte nennen Sie das "
-                                         "CD-Hauptverzeichnis.")
-                              .arg(Quoted(args.cdRoot))),
-               ExitRefused;
-    const QString root = QDir::cleanPath(rootInfo.absoluteFilePath());
-    const QString canonicalRoot = rootInfo.canonicalFilePath();
-    const QString rootName = QFileInfo(root).fileName();
+        return Refuse(QStringLiteral("%1 ist kein Ordner; bitte nennen Sie das "
+                                     "CD-Hauptverzeichnis.")
+                          .arg(Quoted(args.cdRoot)));
+    plan->root = QDir::cleanPath(rootInfo.absoluteFilePath());
+    plan->canonicalRoot = rootInfo.canonicalFilePath();
+    const QString rootName = QFileInfo(plan->root).fileName();
 
     QString target = args.output;
     if (target.isEmpty()) {
         if (rootName.isEmpty())
-            return UsageError(QStringLiteral("Das Hauptverzeichnis des Systems hat keinen Namen "
-                                             "für ein Abbild daneben; bitte nennen Sie es mit "
-                                             "-o DATEI.iso."));
-        target =
-            QFileInfo(root).absolutePath() + QLatin1Char('/') + rootName + QStringLiteral(".iso");
+            return line.WrongCallText(QStringLiteral("Das Hauptverzeichnis des Systems hat keinen "
+                                                     "Namen für ein Abbild daneben; bitte nennen "
+                                                     "Sie es mit -o DATEI.iso."));
+        target = QFileInfo(plan->root).absolutePath() + QLatin1Char('/') + rootName +
+                 QStringLiteral(".iso");
     }
-    target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
-    const QFileInfo targetInfo(target);
+    plan->target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    const QFileInfo targetInfo(plan->target);
     const QFileInfo folderInfo(targetInfo.absolutePath());
+    plan->folder = folderInfo.absoluteFilePath();
     if (targetInfo.isDir())
-        return Say(Err(), QStringLiteral("%1 ist ein Ordner; bitte nennen Sie mit -o eine Datei "
-                                         "für das Abbild.")
-                              .arg(Quoted(target))),
-               ExitRefused;
+        return Refuse(QStringLiteral("%1 ist ein Ordner; bitte nennen Sie mit -o eine Datei für "
+                                     "das Abbild.")
+                          .arg(Quoted(plan->target)));
     if (!folderInfo.exists())
-        return Say(Err(), QStringLiteral("Den Ordner %1 für das Abbild gibt es nicht.")
-                              .arg(Quoted(folderInfo.filePath()))),
-               ExitRefused;
+        return Refuse(QStringLiteral("Den Ordner %1 für das Abbild gibt es nicht.")
+                          .arg(Quoted(folderInfo.filePath())));
     if (!folderInfo.isDir())
-        return Say(Err(), QStringLiteral("%1 ist kein Ordner; dort kann kein Abbild liegen.")
-                              .arg(Quoted(folderInfo.filePath()))),
-               ExitRefused;
+        return Refuse(QStringLiteral("%1 ist kein Ordner; dort kann kein Abbild liegen.")
+                          .arg(Quoted(folderInfo.filePath())));
     const QString canonicalFolder = folderInfo.canonicalFilePath();
-    if (canonicalFolder == canonicalRoot ||
-        canonicalFolder.startsWith(canonicalRoot + QLatin1Char('/')))
-        return Say(Err(), QStringLiteral("Das Abbild %1 läge im CD-Hauptverzeichnis %2 und käme "
-                                         "so auf die nächste CD. Bitte legen Sie es außerhalb "
-                                         "ab (-o).")
-                              .arg(Quoted(target), Quoted(root))),
-               ExitRefused;
+    if (canonicalFolder == plan->canonicalRoot ||
+        canonicalFolder.startsWith(plan->canonicalRoot + QLatin1Char('/')))
+        return Refuse(QStringLiteral("Das Abbild %1 läge im CD-Hauptverzeichnis %2 und käme so "
+                                     "auf die nächste CD. Bitte legen Sie es außerhalb ab (-o).")
+                          .arg(Quoted(plan->target), Quoted(plan->root)));
+    plan->unchanged = targetInfo.exists()
+                          ? QStringLiteral("%1 ist unverändert.").arg(Quoted(plan->target))
+                          : QStringLiteral("%1 wurde nicht angelegt.").arg(Quoted(plan->target));
 
-    ImageSettings settings;
-    settings.cdRoot = canonicalRoot;
+    plan->settings.cdRoot = plan->canonicalRoot;
     const QString wanted = args.hasLabel ? args.label : rootName;
-    settings.label = MakeVolumeLabel(wanted);
-    if (settings.label == wanted)
-        Say(Out(), QStringLiteral("Bezeichnung der CD: %1").arg(settings.label));
+    plan->settings.label = MakeVolumeLabel(wanted);
+    if (plan->settings.label == wanted)
+        Say(QStringLiteral("Bezeichnung der CD: %1").arg(plan->settings.label));
     else
-        Say(Out(), QStringLiteral("Bezeichnung der CD: %1 (aus %2; erlaubt sind höchstens %3 "
-                                  "Zeichen aus A-Z, 0-9 und _)")
-                       .arg(settings.label, Quoted(wanted))
-                       .arg(VolumeLabelLimit));
+        Say(QStringLiteral("Bezeichnung der CD: %1 (aus %2; erlaubt sind höchstens %3 Zeichen "
+                           "aus A-Z, 0-9 und _)")
+                .arg(plan->settings.label, Quoted(wanted))
+                .arg(VolumeLabelLimit));
 
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
     if (!epoch.isEmpty()) {
@@ -267,119 +242,196 @@ int RunWrite(const Arguments& args)
         const qint64 seconds = epoch.toLongLong(&ok);
         // Beyond 31 Dec 9999 a volume time has no four-digit year.
         if (!ok || seconds < 0 || seconds > 253402300799LL || epoch.startsWith('+'))
-            return UsageError(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von Sekunden seit "
-                                             "1970: %1.")
-                                  .arg(Quoted(QString::fromLocal8Bit(epoch))));
-        settings.sourceDateEpoch = seconds;
+            return line.WrongCallText(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von "
+                                                     "Sekunden seit 1970: %1.")
+                                          .arg(Quoted(QString::fromLocal8Bit(epoch))));
+        plan->settings.sourceDateEpoch = seconds;
     }
+    return std::nullopt;
+}
 
-    // Nothing is written unless Windows will find what AutoRun.Inf names.
-    const CheckResult check = CheckDisc(FolderView(canonicalRoot));
-    if (!check.ok()) {
-        if (!check.general.isEmpty())
-            Say(Err(), check.general);
-        for (const CheckLine& line : check.lines) {
-            if (!line.problem.isEmpty())
-                Say(Err(), RefusalText(line));
-        }
-        Say(Err(), QStringLiteral("Es wurde kein Abbild geschrieben."));
-        return ExitRefused;
+int RefuseCheck(const CheckResult& check, const QString& first, const QString& last)
+{
+    QStringList lines;
+    if (!first.isEmpty())
+        lines.append(first);
+    if (!check.general.isEmpty())
+        lines.append(check.general);
+    for (const CheckLine& line : check.lines) {
+        if (!line.problem.isEmpty())
+            lines.append(RefusalText(line));
     }
-    Say(Out(),
-        QStringLiteral("AutoRun.Inf geprüft: Windows findet alles, was es nennt (%1).")
+    lines.append(last);
+    return Refuse(lines);
+}
+
+// Step 2: nothing is written unless Windows will find what AutoRun.Inf names.
+std::optional<int> CheckDiscBeforeWriting(const Plan& plan)
+{
+    const CheckResult check = CheckDisc(FolderView(plan.canonicalRoot));
+    if (!check.ok())
+        return RefuseCheck(check, QString(), QStringLiteral("Es wurde kein Abbild geschrieben."));
+    Say(QStringLiteral("AutoRun.Inf geprüft: Windows findet alles, was es nennt (%1).")
             .arg(check.lines.size() == 1 ? QStringLiteral("1 Verweis")
                                          : QStringLiteral("%1 Verweise").arg(check.lines.size())));
+    return std::nullopt;
+}
 
+// Step 3: the file the image is written into, beside the target, so that
+// the target is replaced in one step or not at all. It is removed unless
+// it is committed.
+class TemporaryTarget
+{
+public:
+    explicit TemporaryTarget(const QString& target)
+        : m_target(QFile::encodeName(target)), m_path(m_target + ".XXXXXX")
+    {
+    }
+    ~TemporaryTarget()
+    {
+        Close();
+        if (!m_committed && m_created)
+            unlink(m_path.constData());
+    }
+    TemporaryTarget(const TemporaryTarget&) = delete;
+    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
+
+    // Gives errno when no file could be made.
+    int Create()
+    {
+        m_fd = mkstemp(m_path.data());
+        if (m_fd < 0)
+            return errno;
+        m_created = true;
+        // mkstemp makes it private; an image gets the permissions of any new file.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(m_fd, 0666 & ~mask);
+        return 0;
+    }
+    int fd() const { return m_fd; }
+    QString path() const { return QFile::decodeName(m_path); }
+    void Close()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = -1;
+    }
+    // Gives errno when the target could not be replaced.
+    int Commit(const QString& folder)
+    {
+        Close();
+        if (rename(m_path.constData(), m_target.constData()) != 0)
+            return errno;
+        m_committed = true;
+        // The new name, too, must survive a power cut.
+        const int folderFd = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+        if (folderFd >= 0) {
+            fsync(folderFd);
+            close(folderFd);
+        }
+        return 0;
+    }
+
+private:
+    QByteArray m_target;
+    QByteArray m_path;
+    int m_fd = -1;
+    bool m_created = false;
+    bool m_committed = false;
+};
+
+int Stopped(const Plan& plan)
+{
+    Refuse(QStringLiteral("Abgebrochen. ") + plan.unchanged);
+    return 128 + g_stop;
+}
+
+// Step 4: the image, streamed into the temporary file and on the disk.
+std::optional<int> Write(const Plan& plan, TemporaryTarget& temporary, qint64* bytes)
+{
+    ProgressBar bar;
+    QStringList notes;
+    const WriteOutcome outcome = WriteImage(
+        plan.settings, temporary.fd(), plan.target,
+        [&](qint64 written, qint64 total) { bar.Update(written, total); }, &g_stop, &notes);
+    bar.End();
+    for (qsizetype i = 0; i < notes.size() && i < MostNotes; ++i)
+        SayError(QStringLiteral("Hinweis: ") + notes.at(i));
+    if (notes.size() > MostNotes)
+        SayError(QStringLiteral("Hinweis: … und %1 weitere.").arg(notes.size() - MostNotes));
+    switch (outcome.kind) {
+    case WriteOutcome::Kind::Stopped:
+        return Stopped(plan);
+    case WriteOutcome::Kind::Failed:
+        return Refuse(outcome.error + QLatin1Char(' ') + plan.unchanged);
+    case WriteOutcome::Kind::Written:
+        break;
+    }
+    if (fsync(temporary.fd()) != 0)
+        return Refuse(
+            QStringLiteral("%1 ließ sich nicht schreiben: %2. %3")
+                .arg(Quoted(plan.target), SystemErrorText(errno, plan.target), plan.unchanged));
+    temporary.Close();
+    *bytes = outcome.bytes;
+    return std::nullopt;
+}
+
+// Step 5: the finished bytes, read back through their Joliet tree.
+std::optional<int> ReadBack(const Plan& plan, const TemporaryTarget& temporary)
+{
+    QString error;
+    const auto written = ImageView::Open(temporary.path(), &error);
+    const CheckResult reread = written ? CheckDisc(*written) : CheckResult{error, {}};
+    if (!reread.ok())
+        return RefuseCheck(reread,
+                           QStringLiteral("Das geschriebene Abbild besteht die Prüfung "
+                                          "nicht:"),
+                           plan.unchanged);
+    return std::nullopt;
+}
+
+// Step 6: the checked image takes the target's place.
+int Commit(const Plan& plan, TemporaryTarget& temporary, qint64 bytes)
+{
+    if (g_stop)
+        return Stopped(plan);
+    if (const int error = temporary.Commit(plan.folder))
+        return Refuse(
+            QStringLiteral("%1 lässt sich nicht ersetzen: %2. %3")
+                .arg(Quoted(plan.target), SystemErrorText(error, plan.target), plan.unchanged));
+    Say(QStringLiteral("Fertig: %1 (%2).").arg(Quoted(plan.target), Megabytes(bytes)));
+    return Exit::Done;
+}
+
+void CatchStopSignals()
+{
     struct sigaction action = {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+}
 
-    const bool existed = targetInfo.exists();
-    const QString unchanged = existed
-                                  ? QStringLiteral("%1 ist unverändert.").arg(Quoted(target))
-                                  : QStringLiteral("%1 wurde nicht angelegt.").arg(Quoted(target));
-    QByteArray temporary = QFile::encodeName(target) + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        Say(Err(), QStringLiteral("Neben %1 lässt sich keine Datei anlegen: %2.")
-                       .arg(Quoted(target), SystemErrorText(errno, target)));
-        return ExitRefused;
-    }
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    const auto discard = [&] {
-        close(fd);
-        unlink(temporary.constData());
-    };
-
-    ProgressBar bar;
-    QStringList notes;
-    const WriteOutcome outcome = WriteImage(
-        settings, fd, target, [&](qint64 written, qint64 total) { bar.Update(written, total); },
-        &g_stop, &notes);
-    bar.End();
-    for (qsizetype i = 0; i < notes.size() && i < MostNotes; ++i)
-        Say(Err(), QStringLiteral("Hinweis: ") + notes.at(i));
-    if (notes.size() > MostNotes)
-        Say(Err(), QStringLiteral("Hinweis: … und %1 weitere.").arg(notes.size() - MostNotes));
-
-    if (outcome.kind == WriteOutcome::Kind::Written && fsync(fd) != 0) {
-        const int savedErrno = errno;
-        discard();
-        Say(Err(), QStringLiteral("%1 ließ sich nicht schreiben: %2. %3")
-                       .arg(Quoted(target), SystemErrorText(savedErrno, target), unchanged));
-        return ExitRefused;
-    }
-    if (outcome.kind == WriteOutcome::Kind::Failed) {
-        discard();
-        Say(Err(), outcome.error + QLatin1Char(' ') + unchanged);
-        return ExitRefused;
-    }
-    if (outcome.kind == WriteOutcome::Kind::Written) {
-        close(fd);
-        // The finished bytes, read back through their Joliet tree.
-        QString error;
-        const auto written = ImageView::Open(QFile::decodeName(temporary), &error);
-        const CheckResult reread = written ? CheckDisc(*written) : CheckResult{error, {}};
-        if (!reread.ok()) {
-            unlink(temporary.constData());
-            Say(Err(), QStringLiteral("Das geschriebene Abbild besteht die Prüfung nicht:"));
-            if (!reread.general.isEmpty())
-                Say(Err(), reread.general);
-            for (const CheckLine& line : reread.lines) {
-                if (!line.problem.isEmpty())
-                    Say(Err(), RefusalText(line));
-            }
-            Say(Err(), unchanged);
-            return ExitRefused;
-        }
-    }
-    if (g_stop) {
-        if (outcome.kind == WriteOutcome::Kind::Stopped)
-            close(fd);
-        unlink(temporary.constData());
-        Say(Err(), QStringLiteral("Abgebrochen. ") + unchanged);
-        return 128 + g_stop;
-    }
-    if (rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
-        const int savedErrno = errno;
-        unlink(temporary.constData());
-        Say(Err(), QStringLiteral("%1 lässt sich nicht ersetzen: %2. %3")
-                       .arg(Quoted(target), SystemErrorText(savedErrno, target), unchanged));
-        return ExitRefused;
-    }
-    const int folderFd =
-        open(QFile::encodeName(folderInfo.absoluteFilePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folderFd >= 0) {
-        fsync(folderFd);
-        close(folderFd);
-    }
-    Say(Out(), QStringLiteral("Fertig: %1 (%2).").arg(Quoted(target), Megabytes(outcome.bytes)));
-    return 0;
+int RunWrite(const Arguments& args, const CommandLine& line)
+{
+    Plan plan;
+    if (const auto exit = CheckCall(args, line, &plan))
+        return *exit;
+    if (const auto exit = CheckDiscBeforeWriting(plan))
+        return *exit;
+    CatchStopSignals();
+    TemporaryTarget temporary(plan.target);
+    if (const int error = temporary.Create())
+        return Refuse(QStringLiteral("Neben %1 lässt sich keine Datei anlegen: %2.")
+                          .arg(Quoted(plan.target), SystemErrorText(error, plan.target)));
+    qint64 bytes = 0;
+    if (const auto exit = Write(plan, temporary, &bytes))
+        return *exit;
+    if (const auto exit = ReadBack(plan, temporary))
+        return *exit;
+    return Commit(plan, temporary, bytes);
 }
 
 } // namespace
@@ -387,65 +439,34 @@ int RunWrite(const Arguments& args)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList list = QCoreApplication::arguments();
-    list.removeFirst();
+    CommandLine line(QStringLiteral("velkaro-image"), QString::fromUtf8(HelpText),
+                     QStringLiteral("velkaro-image (Velkaro 2005) ") +
+                         QLatin1String(build::VersionString));
+    line.AddValue({QStringLiteral("o"), QStringLiteral("output")},
+                  QStringLiteral("Nach %1 fehlt der Name der Abbilddatei."));
+    line.AddValue({QStringLiteral("label")}, QStringLiteral("Nach %1 fehlt die Bezeichnung."),
+                  CommandLine::Empty::Allowed);
+    line.AddValue({QStringLiteral("check")},
+                  QStringLiteral("Nach %1 fehlt das Abbild oder das CD-Hauptverzeichnis."));
+    if (const auto exit = line.Read(QCoreApplication::arguments()))
+        return *exit;
 
-    Arguments args;
-    QStringList positional;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        const QString arg = list.at(i);
-        const auto value = [&](const QString& option, QString* into) {
-            if (arg.startsWith(option + QLatin1Char('='))) {
-                *into = arg.mid(option.size() + 1);
-                return true;
-            }
-            if (i + 1 >= list.size())
-                return false;
-            *into = list.at(++i);
-            return true;
-        };
-        if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            positional.append(arg);
-        } else if (arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            Out() << QString::fromUtf8(HelpText);
-            Out().flush();
-            return 0;
-        } else if (arg == QLatin1String("--version")) {
-            Say(Out(), QStringLiteral("velkaro-image (Velkaro 2005) ") +
-                           QLatin1String(build::VersionString));
-            return 0;
-        } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output") ||
-                   arg.startsWith(QLatin1String("--output="))) {
-            if (!value(QStringLiteral("--output"), &args.output) || args.output.isEmpty())
-                return UsageError(
-                    QStringLiteral("Nach %1 fehlt der Name der Abbilddatei.").arg(Quoted(arg)));
-        } else if (arg == QLatin1String("--label") || arg.startsWith(QLatin1String("--label="))) {
-            if (!value(QStringLiteral("--label"), &args.label))
-                return UsageError(QStringLiteral("Nach „--label“ fehlt die Bezeichnung."));
-            args.hasLabel = true;
-        } else if (arg == QLatin1String("--check") || arg.startsWith(QLatin1String("--check="))) {
-            if (!value(QStringLiteral("--check"), &args.check) || args.check.isEmpty())
-                return UsageError(QStringLiteral("Nach „--check“ fehlt das Abbild oder das "
-                                                 "CD-Hauptverzeichnis."));
-            args.hasCheck = true;
-        } else {
-            return UsageError(QStringLiteral("Unbekannte Option %1.").arg(Quoted(arg)));
-        }
-    }
-
-    if (args.hasCheck) {
-        if (!positional.isEmpty() || !args.output.isEmpty() || args.hasLabel)
-            return UsageError(QStringLiteral("--check nimmt nur ein Abbild oder ein "
-                                             "CD-Hauptverzeichnis."));
-        return RunCheck(args.check);
+    const QStringList positional = line.Positional();
+    if (line.IsSet(QStringLiteral("check"))) {
+        if (!positional.isEmpty() || line.IsSet(QStringLiteral("output")) ||
+            line.IsSet(QStringLiteral("label")))
+            return line.WrongCallText(QStringLiteral("--check nimmt nur ein Abbild oder ein "
+                                                     "CD-Hauptverzeichnis."));
+        return RunCheck(line.Value(QStringLiteral("check")));
     }
     if (positional.size() != 1)
-        return UsageError(positional.isEmpty()
-                              ? QStringLiteral("Bitte nennen Sie das CD-Hauptverzeichnis.")
-                              : QStringLiteral("Bitte nennen Sie nur ein CD-Hauptverzeichnis."));
+        return line.WrongCallText(
+            positional.isEmpty() ? QStringLiteral("Bitte nennen Sie das CD-Hauptverzeichnis.")
+                                 : QStringLiteral("Bitte nennen Sie nur ein CD-Hauptverzeichnis."));
+    Arguments args;
     args.cdRoot = positional.first();
-    return RunWrite(args);
+    args.output = line.Value(QStringLiteral("output"));
+    args.hasLabel = line.IsSet(QStringLiteral("label"));
+    args.label = line.Value(QStringLiteral("label"));
+    return RunWrite(args, line);
 }

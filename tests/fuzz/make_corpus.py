@@ -225,3 +225,46 @@ write("fuzz_windowplacement", "settings-file-huge-list", placement(
 write("fuzz_windowplacement", "settings-file-large-list", placement(
     True, (1024, 768), (600, 400),
     b"[Velkaro%202005]\n_Top=1500\n_Left=@Variant(\\0\\0\\0\\t\\xf\\0\\0\\0\\0\\0\\0\\0)\n"))
+
+# AutoRun.Inf as velkaro-image --check meets it: files the OK command
+# writes (Windows-1252, CR LF) and files written by hand or by other tools.
+RULE = b";" + b"*" * 70 + b"\r\n"
+HEADER = (RULE + b";* AUTORUN.INF (Erstellt: 01.03.05 12:00:00)\r\n" + RULE
+          + b";* Diese Datei steuert den Autostart von CDs anhand der Quenbrook-Software\r\n"
+          b";* Velkaro 2005/Pirolo. Details hierzu finden Sie in\r\n"
+          b";* der Online-Hilfe von Velkaro 2005 bzw. im Internet unter\r\n"
+          b";* https://www.quenbrook.example/?go=velkaro\r\n" + RULE
+          + b";* Alle Rechte vorbehalten. Copyright (c) 2005-2005\r\n"
+          b";* Quenbrook Software\r\n;* support@quenbrook.example\r\n" + RULE + b"\r\n")
+ABOUT = b"shell\\qb = &\xdcber Pirolo ...\r\nshell\\qb\\command = Pirolo.Exe\r\n"
+for name, body in [
+    ("ok-example.inf", b'open = Pirolo.Exe "start\\index.htm"\r\nicon = AutoRun.Ico\r\n'
+     b'shell\\0 = &Handbuch\r\nshell\\0\\command = Pirolo.Exe "doku\\handbuch.pdf"\r\n'),
+    ("ok-folder-rows.inf", b'open = Pirolo.Exe "Bilder\\"\r\nicon = "icons\\disc.ico"\r\n'
+     b'shell\\0 = &Preisliste\r\nshell\\0\\command = Pirolo.Exe "Preise 2005.pdf"\r\n'
+     b'shell\\1 = &\xc4nderungen\r\nshell\\1\\command = Pirolo.Exe "\xc4nderungen.txt"\r\n'
+     b'shell\\2 = &Gr\xfc\xdfe\r\nshell\\2\\command = Pirolo.Exe "a b\\c\xe9.doc"\r\n'),
+    ("ok-root.inf", b'open = Pirolo.Exe "\\"\r\nicon = Pirolo.Exe\r\n'),
+]:
+    write("fuzz_autorunfile", name, HEADER + b"[autorun]\r\n" + body + ABOUT)
+for name, data in [
+    ("hand-lowercase-lf.inf", b"; by hand\n[AutoRun]\nOPEN=setup.exe /s \"x y\\z.txt\"\n"
+     b"Icon = \"setup.exe\",1\nlabel=Demo\n"),
+    ("hand-shellexecute.inf", b"[autorun]\r\nshellexecute=\"docs\\start.html\"\r\n"
+     b"icon='disc.ico' , -3\r\nshell\\read\\command=notepad.exe \"liesmich.txt\"\r\n"),
+    ("hand-two-sections.inf", b"[autorun]\r\nopen = Pirolo.Exe \"a\"\r\nopen = b.exe\r\n"
+     b"[autorun]\r\nicon = c.ico\r\n[other]\r\nopen = d.exe\r\n"),
+    ("hand-odd-quotes.inf", b"[ autorun ]\r\n open = \"Pirolo.Exe\"\"x\" \r\n"
+     b"shell\\a\\command = \"C:\\Pro gram\\x.exe\r\nicon = \"\r\nopen\r\n=x\r\n[autorun\r\n"),
+    ("hand-cr-only.inf", b"[autorun]\ropen = Pirolo.Exe \"..\\..\\x\"\ricon = AutoRun.Ico\r"),
+    ("no-section.inf", b"open = Pirolo.Exe \"a\"\r\n[autorun2]\r\nopen = x\r\n"),
+]:
+    write("fuzz_autorunfile", name, data)
+# The OK command's own text for paths below the root: target, icon,
+# document, menu text.
+for name, parts in [
+    ("roundtrip-example", ("start/index.htm", "icons/disc.ico", "doku/handbuch.pdf", "Handbuch")),
+    ("roundtrip-umlauts", ("Bilder/Ä Ö/", "ä,1.ico", "Grüße 2005.pdf", "&Grüße = \"x\"")),
+    ("roundtrip-blanks", (" a b /c ", "x .ico ", "d;e'f'", "  ")),
+]:
+    write("fuzz_autorunfile", name, b"[autorun]\r\nopen = x\r\n" + SEP + pieces(*parts))

@@ -114,8 +114,8 @@ void DiscCheckTest::refusals_data()
         << QStringList{"Teil;1.htm"} << QByteArray("open = Pirolo.Exe \"Teil;1.htm\"\r\n")
         << "Teil;1.htm"
         << QStringLiteral("Windows liest die CD über Joliet, und dort hätte „Teil;1.htm“ einen "
-                          "anderen Namen: er enthält „;“ (U+003B), das Joliet nicht erlaubt, und "
-                          "hieße auf der CD „Teil_1.htm“.");
+                          "anderen Namen: er enthält das Zeichen „;“ (U+003B), das Joliet nicht "
+                          "erlaubt, und hieße auf der CD „Teil_1.htm“.");
     QTest::newRow("two names that Joliet shortens alike")
         << QStringList{QString(64, QLatin1Char('n')), QString(66, QLatin1Char('n'))}
         << "shell\\0\\command = Pirolo.Exe \"" + QByteArray(64, 'n') + "\"\r\n"

@@ -1,0 +1,167 @@
+#include "Companion.h"
+
+#include "DiscVocabulary.h"
+
+#include <QRegularExpression>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace velkaro::companion {
+
+namespace {
+
+void Write(FILE* stream, const QString& text)
+{
+#ifdef Q_OS_WIN
+    // A console shows its own code page, not UTF-8: hand it the characters.
+    const HANDLE handle = GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        std::fflush(stream);
+        QString console = text;
+        console.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        DWORD written = 0;
+        WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(console.utf16()),
+                      static_cast<DWORD>(console.size()), &written, nullptr);
+        return;
+    }
+#endif
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// An option as a person writes it: -o, --output.
+QString Written(const QString& name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+} // namespace
+
+void Say(const QString& line)
+{
+    Write(stdout, line + QLatin1Char('\n'));
+}
+
+void SayError(const QString& line)
+{
+    Write(stderr, line + QLatin1Char('\n'));
+}
+
+void WriteError(const QString& text)
+{
+    Write(stderr, text);
+}
+
+int Refuse(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        SayError(line);
+    return Exit::Refused;
+}
+
+int Refuse(const QString& line)
+{
+    return Refuse(QStringList{line});
+}
+
+CommandLine::CommandLine(const QString& program, const QString& help, const QString& version)
+    : m_program(program), m_help(help), m_version(version)
+{
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    m_parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    AddSwitch({QStringLiteral("h"), QStringLiteral("help")});
+    AddSwitch({QStringLiteral("version")});
+}
+
+void CommandLine::AddSwitch(const QStringList& names)
+{
+    m_parser.addOption(QCommandLineOption(names));
+}
+
+void CommandLine::AddValue(const QStringList& names, const QString& missingValue, Empty empty)
+{
+    m_parser.addOption(QCommandLineOption(names, QString(), QStringLiteral("value")));
+    for (const QString& name : names)
+        m_missingValue.insert(name, missingValue);
+    if (empty == Empty::Refused)
+        m_mustNotBeEmpty.append(names.first());
+}
+
+QString CommandLine::MissingValueText(const QString& written) const
+{
+    QString name = written;
+    while (name.startsWith(QLatin1Char('-')))
+        name.remove(0, 1);
+    const QString text = m_missingValue.value(name);
+    if (text.isEmpty())
+        return QStringLiteral("Nach %1 fehlt ein Wert.").arg(Quoted(written));
+    return text.arg(Quoted(written));
+}
+
+std::optional<int> CommandLine::Read(const QStringList& arguments)
+{
+    if (!m_parser.parse(arguments)) {
+        const QStringList unknown = m_parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return WrongCallText(
+                QStringLiteral("Unbekannte Option %1.").arg(Quoted(Written(unknown.first()))));
+        // The parser's own texts are English; the cases behind them are these two.
+        static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+        static const QRegularExpression unexpected(
+            QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+        const QString error = m_parser.errorText();
+        if (const auto match = missing.match(error); match.hasMatch())
+            return WrongCallText(MissingValueText(match.captured(1)));
+        if (const auto match = unexpected.match(error); match.hasMatch())
+            return WrongCallText(
+                QStringLiteral("%1 nimmt keinen Wert.").arg(Quoted(match.captured(1))));
+        return WrongCallText(QStringLiteral("Falscher Aufruf: %1").arg(error));
+    }
+    if (IsSet(QStringLiteral("help"))) {
+        Write(stdout, m_help);
+        return Exit::Done;
+    }
+    if (IsSet(QStringLiteral("version"))) {
+        Say(m_version);
+        return Exit::Done;
+    }
+    for (const QString& name : m_mustNotBeEmpty) {
+        if (IsSet(name) && Values(name).contains(QString()))
+            return WrongCallText(MissingValueText(Written(name)));
+    }
+    return std::nullopt;
+}
+
+bool CommandLine::IsSet(const QString& name) const
+{
+    return m_parser.isSet(name);
+}
+
+QString CommandLine::Value(const QString& name) const
+{
+    return m_parser.value(name);
+}
+
+QStringList CommandLine::Values(const QString& name) const
+{
+    return m_parser.values(name);
+}
+
+QStringList CommandLine::Positional() const
+{
+    return m_parser.positionalArguments();
+}
+
+int CommandLine::WrongCallText(const QString& text) const
+{
+    SayError(text);
+    SayError(QStringLiteral("Hilfe: %1 --help").arg(m_program));
+    return Exit::WrongCall;
+}
+
+} // namespace velkaro::companion
