@@ -1,6 +1,7 @@
 #include "AutostartCommand.h"
 
 #include "Autostart.h"
+#include "Companion.h"
 #include "ContextRows.h"
 #include "FileHelpers.h"
 #include "IconChoice.h"
@@ -14,30 +15,21 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTextStream>
 
 namespace velkaro::autostart {
 
 namespace {
 
-QString Quoted(const QString& text)
-{
-    return QStringLiteral("„") + text + QStringLiteral("“");
-}
-
-// Counts what the core refused through its messages, which go to the error
-// output as they come.
+// The core's messages, which the window shows in a box, go to the error
+// output; nobody is asked.
 class ErrorOutput final : public MessagePresenter
 {
 public:
     MessageAnswer present(const ShownMessage& message) override
     {
-        QTextStream err(stderr);
-        err << MessageDisplayText(message.text) << '\n';
-        ++shown;
+        companion::SayError(MessageDisplayText(message.text));
         return message.defaultAnswer;
     }
-    int shown = 0;
 };
 
 bool Refuse(const QString& text)
@@ -138,56 +130,59 @@ bool MakeProject(Project& project, const Choices& choices)
 }
 
 // What the OK command would write, decoded as Windows will read it.
-void Print(const Project& project, const Choices& choices, const AutostartEnvironment& env,
-           QTextStream& out)
+void Print(const Project& project, const Choices& choices, const AutostartEnvironment& env)
 {
-    QString text = FromWindows1252(ToWindows1252(BuildAutorunText(project, env)));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out << text;
+    QStringList lines = FromWindows1252(ToWindows1252(BuildAutorunText(project, env)))
+                            .split(QStringLiteral("\r\n"));
+    lines.removeLast(); // after the last line end
+    for (const QString& line : lines)
+        companion::Say(line);
     const QString root = project.cdRootPath();
-    out << QStringLiteral("%1 wird kopiert aus %2.\n")
-               .arg(Quoted(root + LauncherFileName()),
-                    Quoted(LauncherFolder(env) + LauncherFileName()));
+    companion::Say(QStringLiteral("%1 wird kopiert aus %2.")
+                       .arg(Quoted(root + LauncherFileName()),
+                            Quoted(LauncherFolder(env) + LauncherFileName())));
     if (project.slot(Project::IconSlot) == LibraryIconText()) {
         const IconLibrary& library = IconLibrary::instance();
         const int n = library.find(choices.icon.mid(8));
-        out << QStringLiteral("%1 wird Icon %2 (%3) der Bibliothek.\n")
-                   .arg(Quoted(root + LibraryIconFileName()))
-                   .arg(n)
-                   .arg(library.name(n));
+        companion::Say(QStringLiteral("%1 wird Icon %2 (%3) der Bibliothek.")
+                           .arg(Quoted(root + LibraryIconFileName()))
+                           .arg(n)
+                           .arg(library.name(n)));
     }
 }
 
 } // namespace
 
-int RunAutostart(const Choices& choices, QTextStream& out)
+int RunAutostart(const Choices& choices)
 {
     ErrorOutput errors;
     Project project;
     if (!MakeProject(project, choices))
-        return 1;
+        return companion::Exit::Refused;
 
     AutostartEnvironment env;
     if (choices.moment)
         env.clock = [moment = *choices.moment] { return moment; };
     if (choices.print) {
         if (!CheckContextRows(project))
-            return 1;
-        Print(project, choices, env, out);
-        return 0;
+            return companion::Exit::Refused;
+        Print(project, choices, env);
+        return companion::Exit::Done;
     }
     if (WriteAutostartFiles(project, env) != AutostartOutcome::Completed)
-        return 1;
-    out << QStringLiteral("Fertig: AutoRun.Inf in %1 geschrieben.\n")
-               .arg(Quoted(project.cdRootPath()));
-    return 0;
+        return companion::Exit::Refused;
+    companion::Say(
+        QStringLiteral("Fertig: AutoRun.Inf in %1 geschrieben.").arg(Quoted(project.cdRootPath())));
+    return companion::Exit::Done;
 }
 
-void ListIcons(QTextStream& out)
+QStringList LibraryIconLines()
 {
     const IconLibrary& library = IconLibrary::instance();
+    QStringList lines;
     for (int n = 1; n <= library.count(); ++n)
-        out << QStringLiteral("%1 %2\n").arg(n, 3, 10, QLatin1Char('0')).arg(library.name(n));
+        lines << QStringLiteral("%1 %2").arg(n, 3, 10, QLatin1Char('0')).arg(library.name(n));
+    return lines;
 }
 
 } // namespace velkaro::autostart

@@ -2,10 +2,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
-
-class QTextStream;
 
 namespace velkaro::autostart {
 
@@ -32,10 +31,10 @@ struct Choices
 // Makes the project as the window's choosers would and runs the OK command
 // without its question, or with print only shows what it would write. Every
 // refusal and failure goes to the error output through the program's
-// messages, before anything is written for a refusal. Gives 0 or 1.
-int RunAutostart(const Choices& choices, QTextStream& out);
+// messages, before anything is written for a refusal. Gives the exit code.
+int RunAutostart(const Choices& choices);
 
 // One line per library icon: its number with three digits and its name.
-void ListIcons(QTextStream& out);
+QStringList LibraryIconLines();
 
 } // namespace velkaro::autostart

@@ -3,18 +3,18 @@
 
 #include "AutostartCommand.h"
 #include "BuildSettings.h"
+#include "Companion.h"
+#include "DiscVocabulary.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
 #include <QTimeZone>
+#include <algorithm>
 
 using namespace velkaro;
 using namespace velkaro::autostart;
+using namespace velkaro::companion;
 
 namespace {
-
-constexpr int ExitUsage = 2;
 
 const char HelpText[] =
     "Aufruf: velkaro-autostart CD-HAUPTVERZEICHNIS --open PFAD [--folder]\n"
@@ -59,101 +59,70 @@ const char HelpText[] =
     "Rückgabewert: 0, wenn alles geschrieben ist; 1, wenn eine Angabe abgelehnt wird\n"
     "oder das Schreiben misslingt; 2 bei falschem Aufruf.\n";
 
-QTextStream& Out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-int UsageError(const QString& text)
-{
-    QTextStream err(stderr);
-    err << text << '\n' << QStringLiteral("Hilfe: velkaro-autostart --help") << '\n';
-    return ExitUsage;
-}
-
-QString Quoted(const QString& text)
-{
-    return QStringLiteral("„") + text + QStringLiteral("“");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption open(QStringLiteral("open"), QString(), QStringLiteral("PFAD"));
-    const QCommandLineOption folder(QStringLiteral("folder"));
-    const QCommandLineOption menus[] = {
-        {QStringLiteral("menu0"), QString(), QStringLiteral("TEXT=PFAD")},
-        {QStringLiteral("menu1"), QString(), QStringLiteral("TEXT=PFAD")},
-        {QStringLiteral("menu2"), QString(), QStringLiteral("TEXT=PFAD")}};
-    const QCommandLineOption icon(QStringLiteral("icon"), QString(), QStringLiteral("ICON"));
-    const QCommandLineOption print(QStringLiteral("print"));
-    const QCommandLineOption listIcons(QStringLiteral("list-icons"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions(
-        {open, folder, menus[0], menus[1], menus[2], icon, print, listIcons, help, version});
+    CommandLine line(QStringLiteral("velkaro-autostart"), QString::fromUtf8(HelpText),
+                     QStringLiteral("velkaro-autostart (Velkaro 2005) ") +
+                         QLatin1String(build::VersionString));
+    line.AddValue({QStringLiteral("open")}, QStringLiteral("Nach %1 fehlt der Pfad."));
+    line.AddSwitch({QStringLiteral("folder")});
+    const QStringList menus{QStringLiteral("menu0"), QStringLiteral("menu1"),
+                            QStringLiteral("menu2")};
+    for (const QString& menu : menus)
+        line.AddValue({menu}, QStringLiteral("Nach %1 fehlt TEXT=PFAD."));
+    line.AddValue({QStringLiteral("icon")}, QStringLiteral("Nach %1 fehlt das Icon."));
+    line.AddSwitch({QStringLiteral("print")});
+    line.AddSwitch({QStringLiteral("list-icons")});
+    if (const auto exit = line.Read(QCoreApplication::arguments()))
+        return *exit;
 
-    if (!parser.parse(QCoreApplication::arguments())) {
-        if (!parser.unknownOptionNames().isEmpty()) {
-            const QString name = parser.unknownOptionNames().first();
-            return UsageError(QStringLiteral("Unbekannte Option %1.")
-                                  .arg(Quoted((name.size() == 1 ? "-" : "--") + name)));
-        }
-        return UsageError(QStringLiteral("Nach %1 fehlt der Wert.")
-                              .arg(Quoted(QCoreApplication::arguments().last())));
+    const QStringList options{
+        QStringLiteral("open"), QStringLiteral("folder"), menus.at(0), menus.at(1), menus.at(2),
+        QStringLiteral("icon"), QStringLiteral("print")};
+    for (const QString& option : options) {
+        if (line.Values(option).size() > 1)
+            return line.WrongCallText(QStringLiteral("Die Option %1 steht mehr als einmal da.")
+                                          .arg(Quoted(QStringLiteral("--") + option)));
     }
-    if (parser.isSet(help)) {
-        Out() << QString::fromUtf8(HelpText);
-        return 0;
+    const QStringList positional = line.Positional();
+    if (line.IsSet(QStringLiteral("list-icons"))) {
+        if (!positional.isEmpty() ||
+            std::any_of(options.begin(), options.end(),
+                        [&](const QString& option) { return line.IsSet(option); }))
+            return line.WrongCallText(QStringLiteral("--list-icons nimmt nichts weiter."));
+        for (const QString& icon : LibraryIconLines())
+            Say(icon);
+        return Exit::Done;
     }
-    if (parser.isSet(version)) {
-        Out() << QStringLiteral("velkaro-autostart (Velkaro 2005) ")
-              << QLatin1String(build::VersionString) << '\n';
-        return 0;
-    }
-    for (const QString& name : parser.optionNames()) {
-        if (parser.optionNames().count(name) > 1)
-            return UsageError(QStringLiteral("Die Option %1 steht mehr als einmal da.")
-                                  .arg(Quoted(QStringLiteral("--") + name)));
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(listIcons)) {
-        if (parser.optionNames().size() > 1 || !positional.isEmpty())
-            return UsageError(QStringLiteral("--list-icons nimmt nichts weiter."));
-        ListIcons(Out());
-        return 0;
-    }
+    if (positional.size() != 1)
+        return line.WrongCallText(
+            positional.isEmpty() ? QStringLiteral("Bitte nennen Sie das CD-Hauptverzeichnis.")
+                                 : QStringLiteral("Bitte nennen Sie nur ein CD-Hauptverzeichnis."));
+    if (!line.IsSet(QStringLiteral("open")))
+        return line.WrongCallText(QStringLiteral("Bitte nennen Sie mit --open, was beim Einlegen "
+                                                 "der CD öffnen soll."));
 
     Choices choices;
-    if (positional.size() != 1)
-        return UsageError(positional.isEmpty()
-                              ? QStringLiteral("Bitte nennen Sie das CD-Hauptverzeichnis.")
-                              : QStringLiteral("Bitte nennen Sie nur ein CD-Hauptverzeichnis."));
     choices.cdRoot = positional.first();
-    if (!parser.isSet(open) || parser.value(open).isEmpty())
-        return UsageError(QStringLiteral("Bitte nennen Sie mit --open, was beim Einlegen der CD "
-                                         "öffnen soll."));
-    choices.open = parser.value(open);
-    choices.folder = parser.isSet(folder);
-    for (size_t row = 0; row < std::size(menus); ++row) {
-        if (!parser.isSet(menus[row]))
+    choices.open = line.Value(QStringLiteral("open"));
+    choices.folder = line.IsSet(QStringLiteral("folder"));
+    for (qsizetype row = 0; row < menus.size(); ++row) {
+        if (!line.IsSet(menus.at(row)))
             continue;
-        const QString value = parser.value(menus[row]);
+        const QString value = line.Value(menus.at(row));
         const qsizetype equals = value.indexOf(QLatin1Char('='));
         if (equals < 0)
-            return UsageError(
+            return line.WrongCallText(
                 QStringLiteral("Nach %1 fehlt TEXT=PFAD: %2.")
-                    .arg(Quoted(QStringLiteral("--") + menus[row].names().first()), Quoted(value)));
-        choices.menus.at(row) = MenuChoice{value.left(equals), value.mid(equals + 1)};
+                    .arg(Quoted(QStringLiteral("--") + menus.at(row)), Quoted(value)));
+        choices.menus.at(size_t(row)) = MenuChoice{value.left(equals), value.mid(equals + 1)};
     }
-    if (parser.isSet(icon))
-        choices.icon = parser.value(icon);
-    choices.print = parser.isSet(print);
+    if (line.IsSet(QStringLiteral("icon")))
+        choices.icon = line.Value(QStringLiteral("icon"));
+    choices.print = line.IsSet(QStringLiteral("print"));
 
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
     if (!epoch.isEmpty()) {
@@ -161,12 +130,10 @@ int main(int argc, char** argv)
         const qint64 seconds = epoch.toLongLong(&ok);
         // The header's year has four digits.
         if (!ok || seconds < 0 || seconds > 253402300799LL || epoch.startsWith('+'))
-            return UsageError(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von Sekunden seit "
-                                             "1970: %1.")
-                                  .arg(Quoted(QString::fromLocal8Bit(epoch))));
+            return line.WrongCallText(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von "
+                                                     "Sekunden seit 1970: %1.")
+                                          .arg(Quoted(QString::fromLocal8Bit(epoch))));
         choices.moment = QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
     }
-    const int result = RunAutostart(choices, Out());
-    Out().flush();
-    return result;
+    return RunAutostart(choices);
 }

@@ -150,7 +150,7 @@ void AutostartCommandTest::wrongCalls_data()
     QTest::newRow("unknown option") << QStringList{"CD", "--open", ".", "--ikon", "default"}
                                     << epoch << "Unbekannte Option „--ikon“.";
     QTest::newRow("no value") << QStringList{"CD", "--open"} << epoch
-                              << "Nach „--open“ fehlt der Wert.";
+                              << "Nach „--open“ fehlt der Pfad.";
     QTest::newRow("menu without =") << QStringList{"CD", "--open", ".", "--menu2", "Handbuch"}
                                     << epoch << "Nach „--menu2“ fehlt TEXT=PFAD: „Handbuch“.";
     QTest::newRow("twice") << QStringList{"CD", "--open", "a", "--open", "b"} << epoch
