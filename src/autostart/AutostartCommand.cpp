@@ -138,9 +138,11 @@ void Print(const Project& project, const Choices& choices, const AutostartEnviro
     for (const QString& line : lines)
         companion::Say(line);
     const QString root = project.cdRootPath();
-    companion::Say(QStringLiteral("%1 wird kopiert aus %2.")
-                       .arg(Quoted(root + LauncherFileName()),
-                            Quoted(LauncherFolder(env) + LauncherFileName())));
+    const QString launcher = LauncherFolder(env) + LauncherFileName();
+    companion::Say(
+        QStringLiteral("%1 wird kopiert aus %2%3.")
+            .arg(Quoted(root + LauncherFileName()), Quoted(launcher),
+                 QFileInfo::exists(launcher) ? QString() : QStringLiteral(", doch dort fehlt es")));
     if (project.slot(Project::IconSlot) == LibraryIconText()) {
         const IconLibrary& library = IconLibrary::instance();
         const int n = library.find(choices.icon.mid(8));
