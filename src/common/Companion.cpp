@@ -86,10 +86,27 @@ void CommandLine::AddSwitch(const QStringList& names)
 void CommandLine::AddValue(const QStringList& names, const QString& missingValue, Empty empty)
 {
     m_parser.addOption(QCommandLineOption(names, QString(), QStringLiteral("value")));
-    for (const QString& name : names)
+    for (const QString& name : names) {
         m_missingValue.insert(name, missingValue);
+        m_firstName.insert(name, names.first());
+    }
     if (empty == Empty::Refused)
         m_mustNotBeEmpty.append(names.first());
+}
+
+QString CommandLine::WrittenAs(const QStringList& arguments, const QString& name) const
+{
+    // The last form of the option in the call: -o, --output, --output=.
+    QString written = Written(name);
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        const QString form = argument.section(QLatin1Char('='), 0, 0);
+        const QString bare = form.startsWith(QLatin1String("--")) ? form.mid(2) : form.mid(1);
+        if (form.startsWith(QLatin1Char('-')) && m_firstName.value(bare) == name)
+            written = form;
+    }
+    return written;
 }
 
 QString CommandLine::MissingValueText(const QString& written) const
@@ -132,7 +149,7 @@ std::optional<int> CommandLine::Read(const QStringList& arguments)
     }
     for (const QString& name : m_mustNotBeEmpty) {
         if (IsSet(name) && Values(name).contains(QString()))
-            return WrongCallText(MissingValueText(Written(name)));
+            return WrongCallText(MissingValueText(WrittenAs(arguments, name)));
     }
     return std::nullopt;
 }

@@ -66,6 +66,7 @@ public:
     int WrongCallText(const QString& text) const;
 
 private:
+    QString WrittenAs(const QStringList& arguments, const QString& name) const;
     QString MissingValueText(const QString& written) const;
 
     QString m_program;
@@ -73,6 +74,7 @@ private:
     QString m_version;
     QCommandLineParser m_parser;
     QHash<QString, QString> m_missingValue; // by each name of an option with a value
+    QHash<QString, QString> m_firstName;    // the same option's first name, by each name
     QStringList m_mustNotBeEmpty;           // the first name of each such option
 };
 

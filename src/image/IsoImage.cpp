@@ -448,9 +448,10 @@ WriteOutcome FillContents(const ImageSettings& settings, int fd, const QString& 
                 if (kernelCopies) {
                     n = copy_file_range(in, &from, fd, &to, wanted, 0);
                     savedErrno = errno;
-                    // Not every pair of file systems lets the kernel copy.
-                    if (n < 0 && (savedErrno == EXDEV || savedErrno == EINVAL ||
-                                  savedErrno == ENOSYS || savedErrno == EOPNOTSUPP)) {
+                    // Not every pair of file systems lets the kernel copy, and
+                    // some give nothing rather than say so: plain reads decide.
+                    if (n == 0 || (n < 0 && (savedErrno == EXDEV || savedErrno == EINVAL ||
+                                             savedErrno == ENOSYS || savedErrno == EOPNOTSUPP))) {
                         kernelCopies = false;
                         continue;
                     }

@@ -107,15 +107,12 @@ int RunCheck(const QString& path)
     } else if (info.exists()) {
         QString error;
         auto image = ImageView::Open(info.absoluteFilePath(), &error);
-        if (!image) {
-            SayError(error);
-            return Exit::Refused;
-        }
+        if (!image)
+            return Refuse(error);
         Say(QStringLiteral("Bezeichnung der CD: %1").arg(image->VolumeId()));
         disc = std::move(image);
     } else {
-        SayError(QStringLiteral("%1 gibt es nicht.").arg(Quoted(path)));
-        return Exit::Refused;
+        return Refuse(QStringLiteral("%1 gibt es nicht.").arg(Quoted(path)));
     }
     const CheckResult result = CheckDisc(*disc);
     if (!result.general.isEmpty())
@@ -128,7 +125,7 @@ int RunCheck(const QString& path)
     }
     if (failed == 0) {
         Say(QStringLiteral("In Ordnung: Windows findet alles, was AutoRun.Inf nennt."));
-        return 0;
+        return Exit::Done;
     }
     Say(failed == 1 ? QStringLiteral("1 Fehler: Diese CD startet unter Windows nicht wie "
                                      "geplant.")

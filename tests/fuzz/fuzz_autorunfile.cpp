@@ -6,8 +6,8 @@
 // pieces cut at 0x01: the path of the target, of the icon and of a context
 // document below the CD root, and a menu text.
 
-#include "Autostart.h"
 #include "AutorunFile.h"
+#include "Autostart.h"
 #include "FuzzSupport.h"
 #include "Project.h"
 #include "UnusableCharacters.h"
@@ -17,17 +17,21 @@ using namespace velkaro;
 using namespace velkaro::fuzzing;
 using namespace velkaro::image;
 
-namespace {
+namespace velkaro::image {
 
+// For QList's comparison, beside the type.
 bool operator==(const DiscReference& a, const DiscReference& b)
 {
     return a.entry == b.entry && a.role == b.role && a.path == b.path;
 }
 
+} // namespace velkaro::image
+
+namespace {
+
 bool Same(const AutorunContent& a, const AutorunContent& b)
 {
-    return a.hasSection == b.hasSection && a.hasStart == b.hasStart &&
-           a.references == b.references;
+    return a.hasSection == b.hasSection && a.hasStart == b.hasStart && a.references == b.references;
 }
 
 void CheckReading(const QByteArray& bytes)
@@ -43,8 +47,8 @@ void CheckReading(const QByteArray& bytes)
                        Shown(reference.entry));
         FUZZ_CHECK_MSG(text.contains(reference.path), Shown(reference.path));
         const QString key = reference.entry.toLower();
-        startNamed = startNamed || key == QLatin1String("open") ||
-                     key == QLatin1String("shellexecute");
+        startNamed =
+            startNamed || key == QLatin1String("open") || key == QLatin1String("shellexecute");
     }
     FUZZ_CHECK(content.hasStart == startNamed);
 
@@ -100,8 +104,8 @@ void CheckRoundTrip(const QString& target, const QString& icon, const QString& d
         expected.append({key, DiscReference::Role::Program, LauncherFileName()});
         expected.append({key, DiscReference::Role::Argument, onDisc(document)});
     }
-    expected.append({QStringLiteral("shell\\qb\\command"), DiscReference::Role::Program,
-                     LauncherFileName()});
+    expected.append(
+        {QStringLiteral("shell\\qb\\command"), DiscReference::Role::Program, LauncherFileName()});
     FUZZ_CHECK(content.hasSection && content.hasStart);
     FUZZ_CHECK_MSG(content.references == expected,
                    Shown(target) + " | " + Shown(icon) + " | " + Shown(document));

@@ -48,6 +48,11 @@ void ImageFaultsTest::wrongCalls_data()
         << QStringList{"--iso", "x"} << QStringLiteral("Unbekannte Option „--iso“.");
     QTest::newRow("-o without a file")
         << QStringList{"CD", "-o"} << QStringLiteral("Nach „-o“ fehlt der Name der Abbilddatei.");
+    QTest::newRow("--output= without a file")
+        << QStringList{"CD", "--output="}
+        << QStringLiteral("Nach „--output“ fehlt der Name der Abbilddatei.");
+    QTest::newRow("a value for a switch")
+        << QStringList{"--help=ja"} << QStringLiteral("„--help“ nimmt keinen Wert.");
     QTest::newRow("two roots") << QStringList{"CD", "CD2"}
                                << QStringLiteral("Bitte nennen Sie nur ein CD-Hauptverzeichnis.");
     QTest::newRow("check with a label") << QStringList{"--check", "CD", "--label", "X"}

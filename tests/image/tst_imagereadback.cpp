@@ -326,6 +326,16 @@ void ImageReadBackTest::sameTreeSameBytes()
     QCOMPARE(RunImage({m_root, "-o", second}, env).exitCode, 0);
     const Run cmp = RunTool("cmp", {first, second});
     QVERIFY2(cmp.exitCode == 0, cmp.out.constData());
+    // A copy of the tree elsewhere (other inodes, other order on the disk) too.
+    const QString copy = m_tmp.filePath("Kopie/CD");
+    QVERIFY(QDir().mkpath(copy));
+    QCOMPARE(RunTool("cp", {"-r", m_root + "/b", m_root + "/Pirolo.Exe", m_root + "/a.txt",
+                            m_root + "/AutoRun.Inf", copy})
+                 .exitCode,
+             0);
+    const QString fourth = m_tmp.filePath("viertes.iso");
+    QCOMPARE(RunImage({copy, "-o", fourth}, env).exitCode, 0);
+    QVERIFY2(RunTool("cmp", {first, fourth}).exitCode == 0, "a copy of the tree, another image");
 
     // Without it, the volume carries the time of writing.
     const QString third = m_tmp.filePath("drittes.iso");
