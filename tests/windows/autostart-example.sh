@@ -12,13 +12,18 @@ fail() {
     echo "FEHLER: $*" >&2
     exit 1
 }
-export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
-if [ -z "${WINEPREFIX:-}" ]; then
-    export WINEPREFIX=${VELKARO_CACHE:-$HOME/.cache/velkaro}/wine-tests
-fi
-bash "$wine_run" "$qt" cmd /c exit >/dev/null 2>&1 || true # makes the prefix once
+# A prefix of its own, started in the German locale (made here: the machine
+# may have none installed), so that its code page is certainly 1252.
+scratch=$(mktemp -d)
+export WINEPREFIX=$scratch/wine
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/locale"
+localedef -i de_DE -f UTF-8 "$scratch/locale/de_DE.UTF-8" >/dev/null 2>&1 \
+    || fail "localedef kann kein deutsches Gebietsschema machen (Paket locales)"
+export LOCPATH=$scratch/locale LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
+unset LANGUAGE
+bash "$wine_run" "$qt" cmd /c exit >/dev/null 2>&1 || true # makes the prefix
 cd_dir=$WINEPREFIX/drive_c/Projekt/CD
-rm -rf "$cd_dir"
 mkdir -p "$cd_dir/start" "$cd_dir/doku"
 echo '<html></html>' >"$cd_dir/start/index.htm"
 echo '%PDF-1.4' >"$cd_dir/doku/handbuch.pdf"
