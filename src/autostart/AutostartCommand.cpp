@@ -58,9 +58,11 @@ bool TakePath(Project& project, int n, const QString& typed, bool folder)
     if (folder && !info.isDir())
         return Refuse(QStringLiteral("%1 ist kein Ordner.").arg(Quoted(path)));
     if (!folder && info.isDir())
-        return Refuse(
-            QStringLiteral("%1 ist ein Ordner; als Startobjekt nennen Sie ihn mit --folder.")
-                .arg(Quoted(path)));
+        return Refuse((n == Project::TargetSlot
+                           ? QStringLiteral("%1 ist ein Ordner; als Startobjekt nennen Sie ihn "
+                                            "mit --folder.")
+                           : QStringLiteral("%1 ist ein Ordner; hier ist eine Datei gefragt."))
+                          .arg(Quoted(path)));
     if (folder)
         path = AddBackslash(path);
     switch (TakeChosenPath(project, n, path)) {
