@@ -23,9 +23,10 @@ stage=$DIST/$PACKAGE_BASE
 rm -rf "$stage" "$DIST/$PACKAGE_BASE.zip" "$DIST/$PACKAGE_BASE-setup.exe"
 mkdir -p "$stage"
 
-# The program, the launcher and the help pages, as the build left them.
+# The program, its command-line twin, the launcher and the help pages, as
+# the build left them.
 # Pirolo.Exe is copied unchanged: the discs get exactly the tested file.
-cp "$BUILD_DIR/bin/velkaro.exe" "$stage/"
+cp "$BUILD_DIR/bin/velkaro.exe" "$BUILD_DIR/bin/velkaro-autostart.exe" "$stage/"
 cp "$BUILD_DIR/bin/Pirolo.Exe" "$stage/"
 cp -r "$BUILD_DIR/bin/hilfe" "$stage/"
 mkdir -p "$stage/translations"
@@ -73,7 +74,8 @@ while :; do
 done
 
 # Release builds carry no debug information, but the symbol tables are big.
-find "$stage" -type f \( -iname '*.dll' -o -name velkaro.exe \) -exec "$STRIP" --strip-unneeded {} +
+find "$stage" -type f \( -iname '*.dll' -o -name velkaro.exe -o -name velkaro-autostart.exe \) \
+    -exec "$STRIP" --strip-unneeded {} +
 
 # Licences of everything shipped.
 lic=$stage/lizenzen

@@ -260,6 +260,15 @@ QChar PathSeparator()
     return QDir::separator();
 }
 
+bool HoldsAbsolutePath(const QString& text)
+{
+#ifdef Q_OS_WIN
+    return text.contains(QStringLiteral(":\\"));
+#else
+    return text.startsWith(QLatin1Char('/'));
+#endif
+}
+
 QString AddBackslash(const QString& path)
 {
     const QString separator(PathSeparator());

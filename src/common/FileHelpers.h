@@ -43,6 +43,11 @@ QChar PathSeparator();
 // The path with the system's separator appended unless it already ends with one.
 QString AddBackslash(const QString& path);
 
+// True when the text is an absolute path of this system: on Windows one
+// with a drive (it holds ":\"), elsewhere one that begins with "/". The
+// sentinel texts of the fields never are.
+bool HoldsAbsolutePath(const QString& text);
+
 // The short (8.3) form of an existing path on Windows; elsewhere the path
 // itself while it exists. A path that does not exist gives the empty text.
 QString GetShortPath(const QString& path);

@@ -78,17 +78,6 @@ void ShowFailure(const QString& stored, const QList<std::pair<QString, QString>>
 
 } // namespace
 
-QString MenuTextForFile(const QString& text)
-{
-    QString cleaned = text;
-    for (QChar& c : cleaned) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            c = QLatin1Char(' ');
-    }
-    return TrimBlanks(cleaned);
-}
-
 QString AutorunTimestamp(const QDateTime& moment, const QLocale& locale)
 {
     const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
@@ -137,6 +126,19 @@ QString BuildAutorunText(const Project& project, const AutostartEnvironment& env
 
 AutostartOutcome WriteAutostart(const Project& project, const AutostartEnvironment& env)
 {
+    const AutostartOutcome outcome = WriteAutostartFiles(project, env);
+    if (outcome != AutostartOutcome::Completed)
+        return outcome;
+    return ReportCompletion() ? AutostartOutcome::Quit : AutostartOutcome::Completed;
+}
+
+QString LauncherFolder(const AutostartEnvironment& env)
+{
+    return env.programFolder.isEmpty() ? ProgramFolder() : AddBackslash(env.programFolder);
+}
+
+AutostartOutcome WriteAutostartFiles(const Project& project, const AutostartEnvironment& env)
+{
     if (!CheckContextRows(project))
         return AutostartOutcome::Refused;
 
@@ -150,13 +152,11 @@ AutostartOutcome WriteAutostart(const Project& project, const AutostartEnvironme
             {{QStringLiteral("%f%"), target}, {QStringLiteral("%g%"), ErrorText(*failure)}});
         return AutostartOutcome::Failed;
     }
-    const QString programFolder =
-        env.programFolder.isEmpty() ? ProgramFolder() : AddBackslash(env.programFolder);
-    if (!CopyLauncher(project, programFolder))
+    if (!CopyLauncher(project, LauncherFolder(env)))
         return AutostartOutcome::Failed;
     if (project.slot(Project::IconSlot) == LibraryIconText() && !WriteLibraryIcon(project))
         return AutostartOutcome::Failed;
-    return ReportCompletion() ? AutostartOutcome::Quit : AutostartOutcome::Completed;
+    return AutostartOutcome::Completed;
 }
 
 bool CopyLauncher(const Project& project, const QString& programFolder)

@@ -34,6 +34,13 @@ enum class AutostartOutcome
 // project is never changed.
 AutostartOutcome WriteAutostart(const Project& project, const AutostartEnvironment& env = {});
 
+// The OK command up to its report: Refused, Failed or Completed. The command
+// line ends here; it asks nobody.
+AutostartOutcome WriteAutostartFiles(const Project& project, const AutostartEnvironment& env = {});
+
+// The folder whose Pirolo.Exe the OK command copies, with a closing separator.
+QString LauncherFolder(const AutostartEnvironment& env);
+
 // The whole text of AutoRun.Inf, as written.
 QString BuildAutorunText(const Project& project, const AutostartEnvironment& env = {});
 
@@ -44,10 +51,6 @@ QString CdRelativePath(const Project& project, int n);
 // "%t%": the short date, a blank and the time with seconds, or the date
 // alone at exactly midnight.
 QString AutorunTimestamp(const QDateTime& moment, const QLocale& locale);
-
-// A menu text as the file carries it: control characters become blanks (so
-// that a pasted line break cannot start a line of its own), then trimmed.
-QString MenuTextForFile(const QString& text);
 
 bool CopyLauncher(const Project& project, const QString& programFolder);
 bool WriteLibraryIcon(const Project& project);

@@ -1,6 +1,5 @@
 #include "Project.h"
 
-#include "Autostart.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
 #include "MessageText.h"
@@ -20,6 +19,17 @@ constexpr Qt::CaseSensitivity PathCase =
 #endif
 
 } // namespace
+
+QString MenuTextForFile(const QString& text)
+{
+    QString cleaned = text;
+    for (QChar& c : cleaned) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return TrimBlanks(cleaned);
+}
 
 Project::Project(QObject* parent) : QObject(parent)
 {

@@ -9,6 +9,10 @@
 
 namespace velkaro {
 
+// A menu text as AutoRun.Inf carries it: control characters become blanks
+// (so that a pasted line break cannot start a line of its own), then trimmed.
+QString MenuTextForFile(const QString& text);
+
 // Everything one autostart project holds. Plain data, so that a test can
 // take it before and after a command and compare.
 struct ProjectData

@@ -18,4 +18,8 @@ bool ChooseCdRoot(Project& project, QWidget* owner);
 // when a path was put into the slot.
 bool ChooseSlotPath(Project& project, int n, QWidget* owner);
 
+// "&Auswahl ..." of section (4): the icon file, then its picture loaded
+// (VerifyIconFile), also after Cancel.
+void ChooseIconFile(Project& project, QWidget* owner);
+
 } // namespace velkaro

@@ -83,6 +83,8 @@ void SelIconDialog::Form_Load()
     for (int i = 1; i <= count; ++i) {
         auto* item = new QListWidgetItem(library.icon(i), QString::number(i));
         item->setData(Qt::UserRole, i);
+        // The name that velkaro-autostart --icon library:NAME takes.
+        item->setToolTip(QString::number(i) + QStringLiteral(": ") + library.name(i));
         item->setTextAlignment(Qt::AlignHCenter);
         IconListView->addItem(item);
         // Keep painting while the list fills. Input waits until the fill is

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include "FileHelpers.h"
 #include "TestHooks.h"
 
 #include <QDir>
@@ -128,15 +129,6 @@ QStringList QtNameFilters(const QString& filter)
     if (entries.isEmpty() && !filter.isEmpty())
         return QtNameFilters(QString());
     return entries;
-}
-
-bool HoldsAbsolutePath(const QString& text)
-{
-#ifdef Q_OS_WIN
-    return text.contains(QStringLiteral(":\\"));
-#else
-    return text.startsWith(QLatin1Char('/'));
-#endif
 }
 
 QString BrowseForFolder(QWidget* owner, const QString& title)

@@ -71,9 +71,4 @@ QString ShowOpenDocumentDialog(QWidget* owner, const QString& current, const QSt
 // entries, one per pair; an empty list gives all files.
 QStringList QtNameFilters(const QString& filter);
 
-// True when the text is an absolute path of this system: on Windows one
-// with a drive (it holds ":\"), elsewhere one that begins with "/". The
-// sentinel texts of the fields never are.
-bool HoldsAbsolutePath(const QString& text);
-
 } // namespace velkaro

@@ -221,20 +221,25 @@ void InstallTest::imageCompanionRunsFromThePath()
     QCOMPARE(QFileInfo(command).canonicalFilePath(),
              QFileInfo(m_appDir + "/velkaro-image").canonicalFilePath());
 
-    // From another folder, by name: a CD root with the installed launcher
-    // becomes an image, and the image passes the check.
+    // From another folder, by name: velkaro-autostart, through its link in
+    // bin/ like velkaro-image, makes a CD root with the installed launcher;
+    // it becomes an image, and the image passes the check.
+    const QString autostart = Prefixed(QStringLiteral(VELKARO_INSTALL_BINDIR "/velkaro-autostart"));
+    QVERIFY(QDir::isRelativePath(LinkText(autostart)));
     QTemporaryDir elsewhere;
     QVERIFY(elsewhere.isValid());
     const QString cdRoot = elsewhere.filePath(QStringLiteral("CD"));
     QVERIFY(QDir().mkpath(cdRoot));
-    QFile autorun(cdRoot + "/AutoRun.Inf");
-    QVERIFY(autorun.open(QIODevice::WriteOnly));
-    autorun.write("[autorun]\r\nopen = Pirolo.Exe \"\\\"\r\n");
-    autorun.close();
-    QFile launcher(cdRoot + "/Pirolo.Exe");
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write(VELKARO_LAUNCHER_BUILT ? ReadAll(m_appDir + "/Pirolo.Exe") : QByteArray("MZ"));
-    launcher.close();
+    if (!VELKARO_LAUNCHER_BUILT) {
+        QFile launcher(m_appDir + "/Pirolo.Exe");
+        QVERIFY(launcher.open(QIODevice::WriteOnly) && launcher.write("MZ") == 2);
+    }
+    const Run made = RunProgram(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec velkaro-autostart CD --open . --folder")},
+        elsewhere.path(), DesktopEnvironment(elsewhere.path()));
+    QVERIFY2(made.exitCode == 0, qPrintable(made.out + made.err));
+    QCOMPARE(ReadAll(cdRoot + "/Pirolo.Exe"), ReadAll(m_appDir + "/Pirolo.Exe"));
     const Run image = RunProgram(QStringLiteral("/bin/sh"),
                                  {QStringLiteral("-c"), QStringLiteral("exec velkaro-image CD")},
                                  elsewhere.path(), DesktopEnvironment(elsewhere.path()));
@@ -334,6 +339,11 @@ void InstallTest::licenceAndNotices()
                     Prefixed(QStringLiteral(VELKARO_INSTALL_MANDIR "/man1/velkaro.1.gz"))});
     QCOMPARE(manual.exitCode, 0);
     QVERIFY(manual.out.startsWith(QLatin1String(".TH VELKARO 1")));
+    const Run autostartManual = RunProgram(
+        QStringLiteral("gzip"),
+        {QStringLiteral("-dc"),
+         Prefixed(QStringLiteral(VELKARO_INSTALL_MANDIR "/man1/velkaro-autostart.1.gz"))});
+    QVERIFY(autostartManual.out.startsWith(QLatin1String(".TH VELKARO-AUTOSTART 1")));
     const QString imageManual =
         Prefixed(QStringLiteral(VELKARO_INSTALL_MANDIR "/man1/velkaro-image.1.gz"));
     if (VELKARO_IMAGE_BUILT) {

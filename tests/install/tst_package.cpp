@@ -133,6 +133,12 @@ void PackageTest::contentsBelowUsr()
              QStringLiteral("../lib/velkaro/velkaro"));
     QVERIFY(
         m_members.value("/usr/lib/velkaro/velkaro").mode.startsWith(QLatin1String("-rwxr-xr-x")));
+    QCOMPARE(m_members.value("/usr/bin/velkaro-autostart").linkTarget,
+             QStringLiteral("../lib/velkaro/velkaro-autostart"));
+    QVERIFY(m_members.value("/usr/lib/velkaro/velkaro-autostart")
+                .mode.startsWith(QLatin1String("-rwxr-xr-x")));
+    QVERIFY(m_members.value("/usr/share/man/man1/velkaro-autostart.1.gz")
+                .mode.startsWith(QLatin1String("-rw-r--r--")));
     if (VELKARO_IMAGE_BUILT) {
         QCOMPARE(m_members.value("/usr/bin/velkaro-image").linkTarget,
                  QStringLiteral("../lib/velkaro/velkaro-image"));

@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "AutostartProjects.h"
 #include "Dialogs.h"
 #include "FileHelpers.h"
 #include "Form1.h"
@@ -26,12 +27,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 #include <optional>
 
@@ -69,6 +72,8 @@ private slots:
     void statusBarFollowsTheClock();
     void commandsOfTheControlSection();
     void libraryIconEndsOnTheDisc();
+    void sameBytesAsTheCommandLine_data();
+    void sameBytesAsTheCommandLine();
 
 private:
     std::optional<test::TestEnvironment> m_test;
@@ -633,6 +638,91 @@ void Form1Test::libraryIconEndsOnTheDisc()
     QVERIFY(icon.error.isEmpty());
     QVERIFY(test::FindImage(icon, 32, 4));
     QCOMPARE(QImage(root + "AutoRun.Ico").size(), QSize(32, 32));
+}
+
+void Form1Test::sameBytesAsTheCommandLine_data()
+{
+    QTest::addColumn<int>("index");
+    const QList<test::AutostartProject> projects = test::AutostartProjects();
+    for (int i = 0; i < projects.size(); ++i)
+        QTest::newRow(projects.at(i).name) << i;
+}
+
+// Each project of the table made through the window, with the same clock
+// and launcher as velkaro-autostart gets for the same choices.
+void Form1Test::sameBytesAsTheCommandLine()
+{
+    QFETCH(int, index);
+    const test::AutostartProject project = test::AutostartProjects().at(index);
+    const QString program = QStringLiteral(VELKARO_AUTOSTART_PROGRAM);
+    m_test->setProgramFolder(QFileInfo(program).absolutePath());
+    const qint64 epoch = 1765432109;
+    m_test->setClock(QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc()));
+    QTemporaryDir dir;
+    const QString window = dir.filePath("Fenster/CD");
+    const QString command = dir.filePath("Befehl/CD");
+    test::MakeAutostartTree(window);
+    test::MakeAutostartTree(command);
+    const auto at = [&](const QString& relative) {
+        return QDir::toNativeSeparators(relative == "." ? window : window + '/' + relative);
+    };
+
+    Form1 form;
+    form.show();
+    DialogScript& dialogs = m_test->dialogs();
+    dialogs.setNextFolderResult(window);
+    QTest::mouseClick(Btn(form, 4), Qt::LeftButton);
+    if (project.folder) {
+        QTest::mouseClick(Find<QRadioButton>(form, "DestTypeOpt_1"), Qt::LeftButton);
+        dialogs.setNextFolderResult(at(project.open));
+    } else {
+        dialogs.setNextFileResult(at(project.open));
+    }
+    QTest::mouseClick(Btn(form, 5), Qt::LeftButton);
+    for (int row = 0; row < Project::RowCount; ++row) {
+        const auto& [text, path] = project.menus.at(size_t(row));
+        if (path.isEmpty())
+            continue;
+        if (!text.isEmpty()) {
+            auto* field = Find<QLineEdit>(form, QStringLiteral("KMLabelTB_%1").arg(row));
+            field->clear();
+            QTest::keyClicks(field, text);
+        }
+        dialogs.setNextFileResult(at(path));
+        QTest::mouseClick(Btn(form, Project::ChooseRowButtonBase + row), Qt::LeftButton);
+    }
+    if (project.icon == "default") {
+        QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
+    } else if (project.icon.startsWith("library:")) {
+        const int n = project.icon.mid(8).toInt();
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (auto* dialog = qobject_cast<SelIconDialog*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                dialog->IconListView->setCurrentRow(n - 1);
+                QTest::mouseClick(dialog->Btn[0], Qt::LeftButton);
+            }
+        });
+        poll.start(20);
+        QTest::mouseClick(Btn(form, 2), Qt::LeftButton);
+    } else if (project.icon != "none") {
+        dialogs.setNextFileResult(at(project.icon));
+        QTest::mouseClick(Btn(form, 7), Qt::LeftButton);
+    }
+    QVERIFY(m_test->messages().takeShown().isEmpty());
+    m_test->messages().setNextAnswer(MessageAnswer::No);
+    QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
+
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SOURCE_DATE_EPOCH", QString::number(epoch));
+    run.setProcessEnvironment(env);
+    run.start(program, test::AutostartArguments(command, project));
+    QVERIFY(run.waitForFinished(30000));
+    QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+    QVERIFY(ReadAll(window + "/AutoRun.Inf").startsWith(";***"));
+    for (const char* name : {"AutoRun.Inf", "Pirolo.Exe", "AutoRun.Ico"})
+        QCOMPARE(ReadAll(command + '/' + name), ReadAll(window + '/' + name));
 }
 
 QTEST_MAIN(Form1Test)

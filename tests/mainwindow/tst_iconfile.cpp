@@ -3,6 +3,7 @@
 #include "IconFile.h"
 #include "MainIconList.h"
 #include "Messages.h"
+#include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
 #include "TestEnvironment.h"
@@ -18,7 +19,7 @@ using namespace velkaro::testing;
 
 namespace {
 
-const QString InvalidIconText = QStringLiteral(
+const QString InvalidIconMessage = QStringLiteral(
     "Die angegebene Icon-Datei ist anscheinend nicht gültig.\rSie konnte nicht geladen "
     "werden.\r\rBitte wählen Sie daher ein neues Icon.");
 
@@ -263,7 +264,7 @@ void TestIconFile::notAPictureEmptiesTheSlot()
 
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.at(0).text, InvalidIconText);
+    QCOMPARE(shown.at(0).text, InvalidIconMessage);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
     QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
@@ -326,7 +327,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     ChooseIconFile(project, nullptr);
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.at(0).text, InvalidIconText);
+    QCOMPARE(shown.at(0).text, InvalidIconMessage);
     QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }

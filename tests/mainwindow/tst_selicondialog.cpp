@@ -135,6 +135,8 @@ void SelIconDialogTest::listHoldsTheLibraryInOrder()
             QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(shown, library.picture(n).convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
+    // The name that velkaro-autostart takes, shown over the icon.
+    QCOMPARE(Item(dialog, 198)->toolTip(), QStringLiteral("198: media-optical"));
 }
 
 void SelIconDialogTest::confirmingTakesTheSelectedIcon_data()

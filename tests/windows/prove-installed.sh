@@ -81,11 +81,17 @@ uninstall_key='Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\
 # One round: install with the given switches into the expected folder,
 # optionally prove the program, uninstall, check that nothing is left.
 round() {
-    local mode=$1 instdir=$2 winstdir=$3 menu=$4 regfile=$5 prove=$6
-    echo "== Installation $mode nach $winstdir"
+    local mode=$1 instdir=$2 winstdir=$3 menu=$4 regfile=$5 prove=$6 path_switch=${7:-}
+    echo "== Installation $mode $path_switch nach $winstdir"
     local start=$SECONDS
-    wine "$setup" /S "/$mode"
+    wine "$setup" /S "/$mode" $path_switch
     wineserver -w
+    # The program folder is on the PATH only when asked for (/PATH).
+    if [ -n "$path_switch" ]; then
+        on_path "$winstdir" || fail "der Programmordner fehlt im PATH: $(user_path)"
+    else
+        ! on_path "$winstdir" || fail "der Programmordner steht ungefragt im PATH"
+    fi
     [ -f "$instdir/velkaro.exe" ] || fail "velkaro.exe fehlt nach der Installation in $instdir"
     local installed
     installed=$( (cd "$instdir" && find . -type f) | sed 's|^\./||' | LC_ALL=C sort)
@@ -110,11 +116,24 @@ round() {
     }
     wineserver -w
     [ ! -e "$menu" ] || fail "der Startmenü-Eintrag blieb"
+    ! on_path "$winstdir" || fail "der Programmordner blieb im PATH: $(user_path)"
     ! grep -q "^\[$uninstall_key\]" "$regfile" || fail "der Eintrag unter Programme und Features blieb"
     local left
     left=$(find "$drive_c" -iname '*velkaro*' ! -ipath '*/velkaro-proof/*' | grep -v 'Marlenhof' || true)
     [ -z "$left" ] || fail "nach der Deinstallation blieb: $left"
     echo "deinstalliert: nichts blieb"
+}
+
+# The PATH of the current user and of all users, as the registry holds them.
+user_path() {
+    wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' || true
+    wine reg query 'HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment' /v Path \
+        2>/dev/null | tr -d '\r' || true
+}
+on_path() {
+    local path
+    path=$(user_path)
+    grep -qiF "$1" <<<"$path"
 }
 
 prove_program() {
@@ -154,6 +173,14 @@ prove_program() {
         || fail "der OK-Lauf schlug fehl"
     cmp "$cd/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "Pirolo.Exe auf der CD ist nicht das gebaute"
     [ -f "$cd/AutoRun.Inf" ] || fail "AutoRun.Inf fehlt auf der CD"
+
+    echo "== velkaro-autostart.exe mit den installierten DLLs"
+    rm -rf "$cd" && mkdir -p "$cd"
+    wine "$winstdir\\velkaro-autostart.exe" "Z:${cd//\//\\}" --open . --folder --icon library:1 \
+        || fail "velkaro-autostart.exe schlug fehl"
+    cmp "$cd/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "velkaro-autostart.exe kopierte ein anderes Pirolo.Exe"
+    grep -q '^icon = AutoRun.Ico' "$cd/AutoRun.Inf" || fail "AutoRun.Inf von velkaro-autostart.exe nennt kein Icon"
+    [ -f "$cd/AutoRun.Ico" ] || fail "AutoRun.Ico fehlt"
 }
 
 round AllUsers "$drive_c/Program Files/Velkaro 2005" 'C:\Program Files\Velkaro 2005' \
@@ -163,5 +190,5 @@ user=$(basename "$(find "$drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name
 round CurrentUser "$drive_c/users/$user/AppData/Local/Programs/Velkaro 2005" \
     "C:\\users\\$user\\AppData\\Local\\Programs\\Velkaro 2005" \
     "$drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velkaro 2005.lnk" \
-    "$WINEPREFIX/user.reg" no
+    "$WINEPREFIX/user.reg" no /PATH
 echo "Installation, Start, OK-Lauf und Deinstallation unter Wine bestanden."

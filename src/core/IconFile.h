@@ -5,8 +5,6 @@
 #include <QString>
 #include <optional>
 
-class QWidget;
-
 namespace velkaro {
 
 class Project;
@@ -21,9 +19,11 @@ std::optional<IconPicture> LoadIconFile(const QString& path);
 // alone.
 void VerifyIconFile(Project& project);
 
-// The icon commands of section (4): "Kein", "Standard" and "&Auswahl ...".
+// The message for an icon file that does not load.
+QString InvalidIconText();
+
+// The icon commands "Kein" and "Standard" of section (4).
 void ChooseNoIcon(Project& project);
 void ChooseDefaultIcon(Project& project);
-void ChooseIconFile(Project& project, QWidget* owner);
 
 } // namespace velkaro

@@ -1,11 +1,10 @@
 #include "IconFile.h"
 
-#include "Dialogs.h"
+#include "FileHelpers.h"
 #include "IconReader.h"
 #include "MainIconList.h"
 #include "MessageText.h"
 #include "Messages.h"
-#include "PathChoosers.h"
 #include "Project.h"
 #include "Sentinels.h"
 
@@ -13,16 +12,12 @@
 
 namespace velkaro {
 
-namespace {
-
 QString InvalidIconText()
 {
     return ExpandEscapes(
         QStringLiteral("Die angegebene Icon-Datei ist anscheinend nicht gültig.\\nSie konnte nicht "
                        "geladen werden.\\n\\nBitte wählen Sie daher ein neues Icon."));
 }
-
-} // namespace
 
 std::optional<IconPicture> LoadIconFile(const QString& path)
 {
@@ -63,12 +58,6 @@ void ChooseDefaultIcon(Project& project)
 {
     project.setSlot(Project::IconSlot, DefaultIconText());
     project.setIcon(MainIconListPicture(2));
-}
-
-void ChooseIconFile(Project& project, QWidget* owner)
-{
-    ChooseSlotPath(project, Project::IconSlot, owner);
-    VerifyIconFile(project);
 }
 
 } // namespace velkaro

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QImage>
+#include <QString>
 #include <vector>
 
 namespace velkaro {
@@ -26,6 +27,11 @@ public:
     QByteArray fileBytes(int n) const;
     // The picture as an icon for item views, made on first request.
     QIcon icon(int n) const;
+    // The stable name of icon n, such as "media-eject"; empty outside 1..count().
+    QString name(int n) const;
+    // The icon that a script names: its number (also with leading zeros) or
+    // its name, letter case ignored. 0 when there is none.
+    int find(const QString& nameOrNumber) const;
 
     // Resource path of icon n, e.g. ":/iconlib/007.ico".
     static QString resourcePath(int n);
@@ -37,6 +43,7 @@ private:
     {
         QByteArray fileBytes;
         QImage picture;
+        QString name;
         mutable QIcon icon;
     };
     const Entry* entry(int n) const;

@@ -2,8 +2,10 @@
 
 #include "IconReader.h"
 
+#include <QFile>
 #include <QPixmap>
 #include <QResource>
+#include <algorithm>
 #include <atomic>
 
 namespace velkaro {
@@ -36,6 +38,12 @@ IconLibrary::IconLibrary()
         entry.picture = ReadIconPicture(entry.fileBytes);
         m_entries.push_back(std::move(entry));
     }
+    QFile names(QStringLiteral(":/iconlib/names.txt"));
+    if (names.open(QIODevice::ReadOnly)) {
+        const QStringList lines = QString::fromUtf8(names.readAll()).split(QLatin1Char('\n'));
+        for (size_t i = 0; i < m_entries.size() && i < size_t(lines.size()); ++i)
+            m_entries[i].name = lines.at(qsizetype(i));
+    }
     libraryLoaded = true;
 }
 
@@ -67,6 +75,28 @@ QByteArray IconLibrary::fileBytes(int n) const
 {
     const Entry* e = entry(n);
     return e ? e->fileBytes : QByteArray();
+}
+
+QString IconLibrary::name(int n) const
+{
+    const Entry* e = entry(n);
+    return e ? e->name : QString();
+}
+
+int IconLibrary::find(const QString& nameOrNumber) const
+{
+    if (nameOrNumber.isEmpty())
+        return 0;
+    if (std::all_of(nameOrNumber.begin(), nameOrNumber.end(),
+                    [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); })) {
+        const int n = nameOrNumber.size() <= 4 ? nameOrNumber.toInt() : 0;
+        return entry(n) ? n : 0;
+    }
+    for (int i = 1; i <= count(); ++i) {
+        if (name(i).compare(nameOrNumber, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return 0;
 }
 
 QIcon IconLibrary::icon(int n) const
