@@ -32,11 +32,6 @@ die() {
     exit 1
 }
 
-for tool in osslsigncode openssl; do
-    command -v "$tool" >/dev/null ||
-        die "$tool fehlt (Debian-Paket $tool; ./dev installiert es)."
-done
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -46,6 +41,13 @@ identity() {
     local p12=${VELKARO_SIGN_PKCS12:-} module=${VELKARO_SIGN_PKCS11_MODULE:-}
     local key=${VELKARO_SIGN_PKCS11_KEY:-} cert=${VELKARO_SIGN_CERT:-}
     local pass=${VELKARO_SIGN_PASSWORD_FILE:-}
+    [ -n "$p12$module$key$cert$pass${VELKARO_SIGN_TIMESTAMP_URL:-}${VELKARO_SIGN_TSA_CERTS:-}" ] ||
+        return 3
+    local tool
+    for tool in osslsigncode openssl; do
+        command -v "$tool" >/dev/null ||
+            die "$tool fehlt (Debian-Paket $tool; ./dev installiert es)."
+    done
     if [ -n "$p12" ] && [ -n "$module$key" ]; then
         die "Signaturidentität nicht eindeutig: VELKARO_SIGN_PKCS12 und VELKARO_SIGN_PKCS11_* sind beide gesetzt."
     fi
@@ -74,10 +76,8 @@ identity() {
             die "„$cert“ (VELKARO_SIGN_CERT) enthält kein Zertifikat im PEM-Format."
         cp "$cert" "$work/chain.pem"
         kind=pkcs11
-    elif [ -n "$pass${VELKARO_SIGN_TIMESTAMP_URL:-}${VELKARO_SIGN_TSA_CERTS:-}" ]; then
-        die "Unvollständige Signaturidentität: es fehlt VELKARO_SIGN_PKCS12 oder VELKARO_SIGN_PKCS11_MODULE mit VELKARO_SIGN_PKCS11_KEY und VELKARO_SIGN_CERT."
     else
-        return 3
+        die "Unvollständige Signaturidentität: es fehlt VELKARO_SIGN_PKCS12 oder VELKARO_SIGN_PKCS11_MODULE mit VELKARO_SIGN_PKCS11_KEY und VELKARO_SIGN_CERT."
     fi
     # Windows accepts no code signature from a certificate without that use.
     openssl x509 -in "$work/leaf.pem" -noout -ext extendedKeyUsage 2>/dev/null |
