@@ -13,6 +13,12 @@ fail() {
     echo "FEHLER: $*"
     exit 1
 }
+# flip FILE OFFSET: one byte changed.
+flip() {
+    local byte
+    byte=$(od -An -tu1 -j "$2" -N 1 "$1" | tr -d ' ')
+    printf "\\x$(printf %02x $((byte ^ 0xFF)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
 # Verified against the test root alone, the time stamp by the test TSA.
 check_signed() {
     osslsigncode verify -in "$1" -CAfile "$id/ca.pem" -TSA-CAfile "$id/ca.pem" >"$scratch/verify.log" 2>&1 ||
@@ -35,11 +41,21 @@ check_signed "$signed"
 osslsigncode remove-signature -in "$signed" -out "$scratch/removed.exe" >/dev/null
 cmp "$scratch/removed.exe" "$unsigned" || fail "ohne Signatur ist Pirolo.Exe nicht das gebaute"
 cp "$signed" "$scratch/changed.exe"
-printf '\x5a' | dd of="$scratch/changed.exe" bs=1 seek=1500 conv=notrunc status=none
-cmp -s "$signed" "$scratch/changed.exe" && printf '\x5b' | dd of="$scratch/changed.exe" bs=1 seek=1500 conv=notrunc status=none
+flip "$scratch/changed.exe" 1500
 ! osslsigncode verify -in "$scratch/changed.exe" -CAfile "$id/ca.pem" -TSA-CAfile "$id/ca.pem" >/dev/null 2>&1 ||
     fail "ein geändertes Byte fiel der Prüfung nicht auf"
-echo "signiert, geprüft, ohne Signatur gleich dem gebauten, ein geändertes Byte erkannt"
+# Wine does not check the time stamp, so this check must: a broken stamp
+# (a byte of its signature, at the end of the signature block) fails.
+cp "$signed" "$scratch/stamp.exe"
+end=$(stat -c %s "$signed")
+while [ "$(od -An -tu1 -j $((end - 1)) -N 1 "$signed" | tr -d ' ')" = 0 ]; do
+    end=$((end - 1))
+done
+flip "$scratch/stamp.exe" $((end - 20))
+! VELKARO_SIGN_PKCS12=$id/signing.p12 VELKARO_SIGN_PASSWORD_FILE=$id/password.txt \
+    "${sign[@]}" --verify "$scratch/stamp.exe" 2>/dev/null ||
+    fail "ein gebrochener Zeitstempel fiel der Prüfung nicht auf"
+echo "signiert, geprüft, ohne Signatur gleich dem gebauten, ein geändertes Byte und ein gebrochener Zeitstempel erkannt"
 
 echo "== Token (SoftHSM über PKCS#11)"
 export SOFTHSM2_CONF=$scratch/softhsm2.conf
