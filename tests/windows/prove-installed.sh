@@ -127,12 +127,12 @@ round() {
 }
 
 prove_signed() {
-    local file count=0 names=()
+    local file log count=0 names=()
     while IFS= read -r -d '' file; do
         # osslsigncode ends with success on a broken time stamp too.
-        osslsigncode verify -in "$file" -CAfile "$VELKARO_SIGNED_ROOT" \
-            -TSA-CAfile "$VELKARO_SIGNED_ROOT" 2>&1 |
-            grep -q '^Timestamp Server Signature verification: ok' ||
+        log=$(osslsigncode verify -in "$file" -CAfile "$VELKARO_SIGNED_ROOT" \
+            -TSA-CAfile "$VELKARO_SIGNED_ROOT" 2>&1) &&
+            grep -q '^Timestamp Server Signature verification: ok' <<<"$log" ||
             fail "installiert, aber nicht gültig signiert: ${file#"$1"/}"
         names+=("Z:${file//\//\\}")
         count=$((count + 1))
