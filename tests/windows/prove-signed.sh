@@ -3,9 +3,8 @@
 # identity (tests/support/make-signing-identity.sh) make-packages.sh makes
 # the ZIP and the installer as ./dev release does, Pirolo.Exe signed as the
 # build signs it. Then
-#   osslsigncode: every PE file of the ZIP, the installer and Pirolo.Exe
-#     verify against the test root, each with its time stamp; one changed
-#     byte fails; Pirolo.Exe without its signature is the built file;
+#   osslsigncode: every PE file of the ZIP (Pirolo.Exe among them) and the
+#     installer verify against the test root, each with its time stamp;
 #   Wine, as Windows checks: WinVerifyTrust (verifytrust.exe) trusts each
 #     signed file and names "Marlenhof Software", answers TRUST_E_NOSIGNATURE
 #     for an unsigned file and fails the changed one;
@@ -52,15 +51,11 @@ for file in "${files[@]}"; do
         fail "${file#"$scratch"/} ohne gültigen Zeitstempel"
     echo "osslsigncode: gültig, mit Zeitstempel: ${file#"$scratch"/}"
 done
-pirolo=$(find "$scratch/zip" -name Pirolo.Exe)
-osslsigncode remove-signature -in "$pirolo" -out "$scratch/removed.exe" >/dev/null
-cmp "$scratch/removed.exe" "$unsigned" || fail "Pirolo.Exe ohne Signatur ist nicht das gebaute"
+# One byte changed (tests/signing proves that osslsigncode notices it).
 changed=$scratch/changed.exe
 cp "$(find "$scratch/zip" -name velkaro.exe)" "$changed"
 byte=$(od -An -tu1 -j 4096 -N 1 "$changed" | tr -d ' ')
-printf "\\x$(printf %02x $(((byte + 1) % 256)))" | dd of="$changed" bs=1 seek=4096 conv=notrunc status=none
-! osslsigncode verify -in "$changed" -CAfile "$id/ca.pem" -TSA-CAfile "$id/ca.pem" >/dev/null 2>&1 ||
-    fail "ein geändertes Byte in velkaro.exe fiel osslsigncode nicht auf"
+printf "\\x$(printf %02x $((byte ^ 0xFF)))" | dd of="$changed" bs=1 seek=4096 conv=notrunc status=none
 
 echo "== WinVerifyTrust unter Wine"
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
