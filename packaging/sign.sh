@@ -99,13 +99,15 @@ time_stamped() {
 # verify FILE: 0 when signed intact by the identity's certificate. The
 # identity's own chain and the system's roots are trusted: the point is that
 # the file carries this signature unbroken, not who trusts the maker.
+leaf_hash=""
 verify() {
-    local leaf_hash
-    leaf_hash=$(openssl x509 -in "$work/leaf.pem" -outform DER | sha256sum | cut -d' ' -f1)
-    cat /etc/ssl/certs/ca-certificates.crt "$work/chain.pem" >"$work/trusted.pem" 2>/dev/null ||
-        cp "$work/chain.pem" "$work/trusted.pem"
-    cp "$work/trusted.pem" "$work/tsa-trusted.pem"
-    [ -z "${VELKARO_SIGN_TSA_CERTS:-}" ] || cat "$VELKARO_SIGN_TSA_CERTS" >>"$work/tsa-trusted.pem"
+    if [ -z "$leaf_hash" ]; then
+        leaf_hash=$(openssl x509 -in "$work/leaf.pem" -outform DER | sha256sum | cut -d' ' -f1)
+        cat /etc/ssl/certs/ca-certificates.crt "$work/chain.pem" >"$work/trusted.pem" 2>/dev/null ||
+            cp "$work/chain.pem" "$work/trusted.pem"
+        cp "$work/trusted.pem" "$work/tsa-trusted.pem"
+        [ -z "${VELKARO_SIGN_TSA_CERTS:-}" ] || cat "$VELKARO_SIGN_TSA_CERTS" >>"$work/tsa-trusted.pem"
+    fi
     if ! osslsigncode verify -in "$1" -CAfile "$work/trusted.pem" -TSA-CAfile "$work/tsa-trusted.pem" \
         -require-leaf-hash "sha256:$leaf_hash" >"$work/verify.log" 2>&1; then
         return 1
