@@ -25,6 +25,8 @@ fail() {
     echo "FEHLER: $*"
     exit 1
 }
+# Only the identity made here, whatever the caller's environment names.
+unset "${!VELKARO_SIGN_@}"
 id=$scratch/id
 bash "$source_dir/tests/support/make-signing-identity.sh" "$id"
 export VELKARO_SIGN_PKCS12=$id/signing.p12 VELKARO_SIGN_PASSWORD_FILE=$id/password.txt
