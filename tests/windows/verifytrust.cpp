@@ -8,12 +8,15 @@
 // the file.
 
 #include <cstdio>
-#include <softpub.h>
 #include <string>
 #include <vector>
-#include <wincrypt.h>
+// The crypto headers need the types of windows.h first.
+// clang-format off
 #include <windows.h>
+#include <softpub.h>
+#include <wincrypt.h>
 #include <wintrust.h>
+// clang-format on
 
 namespace {
 
