@@ -140,11 +140,28 @@ int OpenOnDisc(const std::wstring& argument)
     return result;
 }
 
+// A disc, or the folder someone copied it to, may hold a DLL named like a
+// system one beside Pirolo.Exe: Windows would load it from there, into a
+// program that the user trusts because it is signed. Windows 7 without
+// update KB2533623 lacks SetDefaultDllDirectories; SetDllDirectoryW(L"")
+// at least takes the current folder out of the search.
+void LoadDllsOnlyFromSystem()
+{
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        SetDllDirectoryW(L"");
+    }
+}
+
 } // namespace
 } // namespace velkaro
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    velkaro::LoadDllsOnlyFromSystem();
     // The raw command line, not argv: argv would read the backslash of a
     // folder path such as "Bilder\" as escaping its closing quotation mark.
     const std::optional<std::wstring> argument = velkaro::ReadLauncherArgument(GetCommandLineW());

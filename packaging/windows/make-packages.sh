@@ -8,9 +8,13 @@
 # it loads (windows platform, windowsvista style, ICO pictures); the runtime
 # DLLs are the ones that those files import, found in the Qt build and in
 # Debian's mingw packages. Anything else they import must be part of Windows.
+# With the maker's identity in VELKARO_SIGN_* (see packaging/sign.sh) every
+# program and DLL is signed before it is packed, the uninstaller before NSIS
+# embeds it and the installer last; Pirolo.Exe (PIROLO, by default the
+# build's) comes signed from the build and is packed unchanged.
 set -euo pipefail
 
-for v in VERSION MAKER HOMEPAGE RELEASE_DATE SOURCE_DIR BUILD_DIR QT_PREFIX QT_GERMAN \
+for v in VERSION PRODUCT MAKER HOMEPAGE RELEASE_DATE SOURCE_DIR BUILD_DIR QT_PREFIX QT_GERMAN \
          RUNTIME_DIR PTHREAD_DLL STRIP MAKENSIS DIST PACKAGE_BASE; do
     if [ -z "${!v:-}" ]; then
         echo "make-packages.sh: $v fehlt" >&2
@@ -18,6 +22,11 @@ for v in VERSION MAKER HOMEPAGE RELEASE_DATE SOURCE_DIR BUILD_DIR QT_PREFIX QT_G
     fi
 done
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+sign=(bash "$here/../sign.sh" -n "$PRODUCT" -i "$HOMEPAGE")
+signing=0
+bash "$here/../sign.sh" --identity || signing=$?
+[ $signing -eq 0 ] || [ $signing -eq 3 ] || exit 1
+pirolo=${PIROLO:-$BUILD_DIR/bin/Pirolo.Exe}
 objdump=${STRIP%strip}objdump
 stage=$DIST/$PACKAGE_BASE
 rm -rf "$stage" "$DIST/$PACKAGE_BASE.zip" "$DIST/$PACKAGE_BASE-setup.exe"
@@ -27,7 +36,7 @@ mkdir -p "$stage"
 # the build left them.
 # Pirolo.Exe is copied unchanged: the discs get exactly the tested file.
 cp "$BUILD_DIR/bin/velkaro.exe" "$BUILD_DIR/bin/velkaro-autostart.exe" "$stage/"
-cp "$BUILD_DIR/bin/Pirolo.Exe" "$stage/"
+cp "$pirolo" "$stage/Pirolo.Exe"
 cp -r "$BUILD_DIR/bin/hilfe" "$stage/"
 mkdir -p "$stage/translations"
 cp "$QT_GERMAN" "$stage/translations/"
@@ -76,6 +85,13 @@ done
 # Release builds carry no debug information, but the symbol tables are big.
 find "$stage" -type f \( -iname '*.dll' -o -name velkaro.exe -o -name velkaro-autostart.exe \) \
     -exec "$STRIP" --strip-unneeded {} +
+
+if [ $signing -eq 0 ]; then
+    "${sign[@]}" --verify "$stage/Pirolo.Exe" ||
+        { echo "Pirolo.Exe ist nicht mit dieser Identität signiert: der Build signiert es, wenn VELKARO_SIGN_* beim Bauen gesetzt ist." >&2; exit 1; }
+    find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) ! -name Pirolo.Exe -print0 |
+        xargs -0 "${sign[@]}"
+fi
 
 # Licences of everything shipped.
 lic=$stage/lizenzen
@@ -138,7 +154,13 @@ done
 size_kb=$(du -sk "$stage" | cut -f1)
 
 IFS=. read -r major minor patch tweak <<<"$VERSION"
-"$MAKENSIS" -V2 -INPUTCHARSET UTF8 \
+signing_defines=()
+if [ $signing -eq 0 ]; then
+    # makensis splits the command at blanks outside double quotation marks.
+    printf -v sign_command '"%s" ' "${sign[@]}"
+    signing_defines=(-DSIGN="$sign_command")
+fi
+"$MAKENSIS" -V2 -INPUTCHARSET UTF8 "${signing_defines[@]}" \
     -DVERSION="$VERSION" -DVERSION_MAJOR="$major" -DVERSION_MINOR="$minor" \
     -DMAKER="$MAKER" -DHOMEPAGE="$HOMEPAGE" -DSIZE_KB="$size_kb" \
     -DFILES_NSH="$files_nsh" -DUNFILES_NSH="$unfiles_nsh" \

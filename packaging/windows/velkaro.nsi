@@ -8,6 +8,12 @@
 ; Silent:  setup.exe /S [/CurrentUser | /AllUsers] [/PATH] [/D=folder]
 
 Unicode true
+!ifdef SIGN
+    ; packaging/sign.sh: the uninstaller before it is embedded, the installer
+    ; when it is written; a failure stops makensis.
+    !uninstfinalize `${SIGN} "%1"` = 0
+    !finalize `${SIGN} "%1"` = 0
+!endif
 Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true

@@ -182,6 +182,7 @@ std::optional<PeFile> PeFile::Parse(const QByteArray& bytes, QString* error)
         }
         const bool pe32 = pe.optionalMagic == 0x10B;
         pe.subsystem = in.U16(optional + 68);
+        pe.dllCharacteristics = in.U16(optional + 70);
         const qint64 directoryCountAt = optional + (pe32 ? 92 : 108);
         const quint32 directoryCount = in.U32(directoryCountAt);
         auto directory = [&](quint32 index) -> quint32 {

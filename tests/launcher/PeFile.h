@@ -37,6 +37,7 @@ public:
     quint16 characteristics = 0;
     quint16 optionalMagic = 0;
     quint16 subsystem = 0;
+    quint16 dllCharacteristics = 0;
     QList<Import> imports;
     // In the order of the resource directory: types, then names, then
     // languages, each with the named entries before the numbered ones.

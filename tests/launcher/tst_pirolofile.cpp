@@ -93,6 +93,8 @@ void PiroloFileTest::isASmall32BitGuiProgram()
     QCOMPARE(pe_->subsystem, quint16(2));         // Windows GUI, no console
     QVERIFY(pe_->characteristics & 0x0002);       // executable
     QVERIFY(!(pe_->characteristics & 0x2000));    // not a DLL
+    // Loaded at a random address, its data not executable.
+    QCOMPARE(pe_->dllCharacteristics & 0x0140, 0x0140); // DYNAMIC_BASE, NX_COMPAT
     QVERIFY2(bytes_.size() < 200 * 1024, qPrintable(QString::number(bytes_.size())));
 }
 
@@ -111,10 +113,14 @@ void PiroloFileTest::importsOnlySystemDlls()
         functions << import.functions;
     }
     // Unicode throughout, and the raw command line rather than argv.
-    for (const char* name : {"GetCommandLineW", "GetModuleFileNameW", "ShellExecuteExW",
-                             "MessageBoxW", "GetFileAttributesW"}) {
+    // SetDllDirectoryW and GetProcAddress: DLLs only from the system folder,
+    // with SetDefaultDllDirectories where Windows has it.
+    for (const char* name :
+         {"GetCommandLineW", "GetModuleFileNameW", "ShellExecuteExW", "MessageBoxW",
+          "GetFileAttributesW", "SetDllDirectoryW", "GetProcAddress"}) {
         QVERIFY2(functions.contains(QLatin1String(name)), name);
     }
+    QVERIFY(bytes_.contains(QByteArrayLiteral("SetDefaultDllDirectories\0")));
     for (const char* name :
          {"ShellExecuteA", "ShellExecuteExA", "MessageBoxA", "CommandLineToArgvW"}) {
         QVERIFY2(!functions.contains(QLatin1String(name)), name);

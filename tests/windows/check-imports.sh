@@ -3,7 +3,9 @@
 # against the PE import tables of its files:
 #   every DLL that a program, DLL or plug-in imports lies in the folder or is
 #   part of Windows (packaging/windows/system-dlls.txt), and every DLL in the
-#   folder itself is imported by something, so nothing is shipped for nothing.
+#   folder itself is imported by something, so nothing is shipped for nothing;
+#   every program and DLL is built with DYNAMIC_BASE and NX_COMPAT, the 64-bit
+#   ones also with HIGH_ENTROPY_VA.
 #   check-imports.sh FOLDER|PACKAGE.zip SYSTEM_DLLS_LIST
 set -euo pipefail
 target=$1
@@ -26,7 +28,18 @@ used=" "
 checked=0
 while IFS= read -r -d '' file; do
     checked=$((checked + 1))
-    names=$("$objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+    header=$("$objdump" -p "$file")
+    names=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$header" | tr 'A-Z' 'a-z')
+    # Address space layout randomisation and no executable data; 64-bit
+    # files with the whole 64-bit address space for it.
+    wanted="DYNAMIC_BASE NX_COMPAT"
+    grep -q '^Magic[[:space:]]*020b' <<<"$header" && wanted="$wanted HIGH_ENTROPY_VA"
+    for flag in $wanted; do
+        if ! grep -qx "[[:space:]]*$flag" <<<"$header"; then
+            echo "FEHLER: ${file#"$folder"/} ist ohne $flag gebaut"
+            status=1
+        fi
+    done
     if [ -z "$names" ]; then
         echo "FEHLER: ${file#"$folder"/} hat keine Import-Tabelle (kein PE-Programm?)"
         status=1

@@ -9,6 +9,9 @@
 #     neither a file, nor the entry, nor its registry key.
 #   for the current user (/CurrentUser): install into the user's programs
 #   folder and uninstall again, leaving nothing.
+# With VELKARO_SIGNED_ROOT and VELKARO_VERIFYTRUST (prove-signed.sh) every
+# installed PE file, the uninstaller too, must carry a valid signature of that
+# root, for osslsigncode and for WinVerifyTrust.
 #
 #   xvfb-run -a -s "-screen 0 1024x768x24" prove-installed.sh \
 #       SETUP.exe PACKAGE.zip OK_RUN.exe BUILD_BIN SYSTEM_DLLS OUT_DIR
@@ -103,6 +106,7 @@ round() {
     [ -f "$menu" ] || fail "kein Startmenü-Eintrag $menu"
     grep -q "^\[$uninstall_key\]" "$regfile" || fail "kein Eintrag unter Programme und Features"
     bash "$here/check-imports.sh" "$instdir" "$system_dlls"
+    [ -z "${VELKARO_SIGNED_ROOT:-}" ] || prove_signed "$instdir"
 
     if [ "$prove" = yes ]; then
         prove_program "$instdir" "$winstdir"
@@ -134,6 +138,26 @@ on_path() {
     local path
     path=$(user_path)
     grep -qiF "$1" <<<"$path"
+}
+
+prove_signed() {
+    local file log count=0 names=()
+    while IFS= read -r -d '' file; do
+        # osslsigncode ends with success on a broken time stamp too.
+        log=$(osslsigncode verify -in "$file" -CAfile "$VELKARO_SIGNED_ROOT" \
+            -TSA-CAfile "$VELKARO_SIGNED_ROOT" 2>&1) &&
+            grep -q '^Timestamp Server Signature verification: ok' <<<"$log" ||
+            fail "installiert, aber nicht gültig signiert: ${file#"$1"/}"
+        names+=("Z:${file//\//\\}")
+        count=$((count + 1))
+    done < <(find "$1" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
+    wine "$VELKARO_VERIFYTRUST" --trust "Z:${VELKARO_SIGNED_ROOT//\//\\}" "${names[@]}" |
+        tr -d '\r' >"$scratch/trust.txt"
+    if grep -v "^00000000"$'\t'"Marlenhof Software"$'\t' "$scratch/trust.txt"; then
+        fail "WinVerifyTrust vertraut nicht jeder installierten Datei"
+    fi
+    [ "$(wc -l <"$scratch/trust.txt")" -eq $count ] || fail "WinVerifyTrust prüfte nicht jede Datei"
+    echo "signiert: alle $count installierten PE-Dateien (osslsigncode und WinVerifyTrust)"
 }
 
 prove_program() {
