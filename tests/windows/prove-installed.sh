@@ -21,7 +21,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # The program runs on the windows platform of the package, not offscreen.
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEQT_QPA_PLATFORM WINEQT_PLUGIN_PATH
 
-for tool in wine wineboot wineserver xdotool import; do
+for tool in wine wineboot wineserver xdotool import identify convert; do
     command -v "$tool" >/dev/null || { echo "$tool fehlt (./dev windows installiert es)"; exit 1; }
 done
 [ -n "${DISPLAY:-}" ] || { echo "kein X-Server (DISPLAY); unter xvfb-run starten"; exit 1; }
@@ -180,6 +180,19 @@ prove_program() {
     import -window "$wid" "$out/windows-main.png"
     import -window root "$out/windows-screen.png"
     echo "Bildschirmfoto: $out/windows-main.png"
+    # Both path fields must show "(Bitte wählen ...)": where the text begins
+    # there are dark pixels; an empty field (Qt without its font) is white.
+    # The picture is the client area of 585 x 232 pixels in Wine's frame.
+    local w h border top y dark
+    read -r w h < <(identify -format '%w %h' "$out/windows-main.png")
+    border=$(((w - 585) / 2))
+    top=$((h - 232 - border))
+    for y in 28 88; do
+        dark=$(convert "$out/windows-main.png" -crop "100x13+$((border + 23))+$((top + y + 4))" \
+            -colorspace Gray -threshold 50% -format '%[fx:1-mean]' info:)
+        awk -v d="$dark" 'BEGIN { exit !(d > 0.03) }' ||
+            fail "das Pfadfeld $y Pixel unter dem Fensterrand zeigt keinen Text (dunkel: $dark)"
+    done
     wine taskkill /IM velkaro.exe >/dev/null 2>&1 || true
     for _ in $(seq 1 100); do
         kill -0 "$pid" 2>/dev/null || break

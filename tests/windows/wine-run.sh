@@ -11,7 +11,15 @@ source "$here/wine-prefix.sh"
 qt=$1
 shift
 
-if [ -z "${WINEPREFIX:-}" ]; then
+# A program that shows real windows needs a prefix whose desktop was started
+# on an X server, not the shared one that programs on the offscreen platform
+# started without one: VELKARO_WINE_OWN_PREFIX=1 gives it a fresh prefix,
+# removed afterwards.
+own=""
+if [ "${VELKARO_WINE_OWN_PREFIX:-}" = 1 ]; then
+    own=$(mktemp -d)
+    export WINEPREFIX=$own/wine
+elif [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX=${VELKARO_CACHE:-$HOME/.cache/velkaro}/wine-tests
 fi
 export WINEDEBUG=${WINEDEBUG:-fixme-all}
@@ -67,7 +75,14 @@ fi
 # kept out of the test's output, but a program that fails without a word of
 # its own gets them shown, with its status: a silent failure cannot be mended.
 log=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
-trap 'rm -f "$log"' EXIT
+cleanup() {
+    rm -f "$log"
+    if [ -n "$own" ]; then
+        wineserver -k 2>/dev/null || true
+        rm -rf "$own"
+    fi
+}
+trap cleanup EXIT
 status=0
 wine "$@" >"$log" 2>&1 || status=$?
 wine_line='^([0-9a-f]{4}:)*(err|warn|fixme|trace):|^wine: |^wine client error'
