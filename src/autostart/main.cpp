@@ -124,16 +124,10 @@ int main(int argc, char** argv)
         choices.icon = line.Value(QStringLiteral("icon"));
     choices.print = line.IsSet(QStringLiteral("print"));
 
-    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
-    if (!epoch.isEmpty()) {
-        bool ok = false;
-        const qint64 seconds = epoch.toLongLong(&ok);
-        // The header's year has four digits.
-        if (!ok || seconds < 0 || seconds > 253402300799LL || epoch.startsWith('+'))
-            return line.WrongCallText(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von "
-                                                     "Sekunden seit 1970: %1.")
-                                          .arg(Quoted(QString::fromLocal8Bit(epoch))));
-        choices.moment = QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
-    }
+    std::optional<qint64> epoch;
+    if (const std::optional<int> wrong = line.ReadSourceDateEpoch(epoch))
+        return *wrong;
+    if (epoch)
+        choices.moment = QDateTime::fromSecsSinceEpoch(*epoch, QTimeZone::utc());
     return RunAutostart(choices);
 }

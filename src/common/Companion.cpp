@@ -181,4 +181,21 @@ int CommandLine::WrongCallText(const QString& text) const
     return Exit::WrongCall;
 }
 
+std::optional<int> CommandLine::ReadSourceDateEpoch(std::optional<qint64>& seconds) const
+{
+    seconds.reset();
+    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
+    if (epoch.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 value = epoch.toLongLong(&ok);
+    // Beyond 31 Dec 9999 a date has no four-digit year.
+    if (!ok || value < 0 || value > 253402300799LL || epoch.startsWith('+'))
+        return WrongCallText(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von "
+                                            "Sekunden seit 1970: %1.")
+                                 .arg(Quoted(QString::fromLocal8Bit(epoch))));
+    seconds = value;
+    return std::nullopt;
+}
+
 } // namespace velkaro::companion

@@ -62,6 +62,12 @@ public:
     QStringList Values(const QString& name) const; // every one, in order
     QStringList Positional() const;
 
+    // SOURCE_DATE_EPOCH, when set, is the moment that the written files
+    // name, so that the same sources give the same bytes: its seconds, or
+    // nothing when it is not set. A value that is no such number (or lies
+    // past the year 9999) is a wrong call: then its exit code.
+    std::optional<int> ReadSourceDateEpoch(std::optional<qint64>& seconds) const;
+
     // Tells a wrong call: the text, then where the help is; gives Exit::WrongCall.
     int WrongCallText(const QString& text) const;
 

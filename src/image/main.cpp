@@ -233,17 +233,11 @@ std::optional<int> CheckCall(const Arguments& args, const CommandLine& line, Pla
                 .arg(plan->settings.label, Quoted(wanted))
                 .arg(VolumeLabelLimit));
 
-    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
-    if (!epoch.isEmpty()) {
-        bool ok = false;
-        const qint64 seconds = epoch.toLongLong(&ok);
-        // Beyond 31 Dec 9999 a volume time has no four-digit year.
-        if (!ok || seconds < 0 || seconds > 253402300799LL || epoch.startsWith('+'))
-            return line.WrongCallText(QStringLiteral("SOURCE_DATE_EPOCH ist keine Zahl von "
-                                                     "Sekunden seit 1970: %1.")
-                                          .arg(Quoted(QString::fromLocal8Bit(epoch))));
-        plan->settings.sourceDateEpoch = seconds;
-    }
+    std::optional<qint64> epoch;
+    if (const std::optional<int> wrong = line.ReadSourceDateEpoch(epoch))
+        return *wrong;
+    if (epoch)
+        plan->settings.sourceDateEpoch = *epoch;
     return std::nullopt;
 }
 
