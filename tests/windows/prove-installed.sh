@@ -184,7 +184,7 @@ prove_program() {
     # there are dark pixels; an empty field (Qt without its font) is white.
     # The picture is the client area of 585 x 232 pixels in Wine's frame.
     local w h border top y dark
-    read -r w h < <(identify -format '%w %h' "$out/windows-main.png")
+    read -r w h < <(identify -format '%w %h\n' "$out/windows-main.png")
     border=$(((w - 585) / 2))
     top=$((h - 232 - border))
     for y in 28 88; do
