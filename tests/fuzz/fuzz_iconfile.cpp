@@ -20,7 +20,7 @@ using namespace velkaro::fuzzing;
 
 namespace {
 
-const QString InvalidIconText = QStringLiteral(
+const QString ExpectedInvalidIconText = QStringLiteral(
     "Die angegebene Icon-Datei ist anscheinend nicht gültig.\rSie konnte nicht geladen "
     "werden.\r\rBitte wählen Sie daher ein neues Icon.");
 
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(scene.project.icon().fileBytes == bytes);
     } else {
         FUZZ_CHECK(shown.size() == 1);
-        FUZZ_CHECK(shown.at(0).text == InvalidIconText);
+        FUZZ_CHECK(shown.at(0).text == ExpectedInvalidIconText);
         FUZZ_CHECK(shown.at(0).icon == MessageIcon::Error);
         FUZZ_CHECK(shown.at(0).buttons == MessageButtons::Ok);
         FUZZ_CHECK(scene.project.slot(Project::IconSlot) == PleaseChooseText());
