@@ -60,10 +60,11 @@ int main(int argc, char* argv[])
     project.UpdateOkButton();
     AutostartEnvironment env;
     env.programFolder = AddBackslash(program);
-    if (WriteAutostart(project, env) != AutostartOutcome::Completed)
-        return Fail("the OK command did not complete");
+    const AutostartOutcome outcome = WriteAutostart(project, env);
     for (const ShownMessage& shown : messages.shown())
         std::fprintf(stderr, "ok_run: message: %s\n", qPrintable(shown.text));
+    if (outcome != AutostartOutcome::Completed)
+        return Fail("the OK command did not complete");
     if (messages.shown().size() != 1)
         return Fail("the OK command showed other messages than its closing question");
 

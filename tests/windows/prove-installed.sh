@@ -205,9 +205,19 @@ prove_program() {
     cmp "$instdir/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "installiertes Pirolo.Exe ist nicht das gebaute"
     local cd="$scratch/velkaro-proof/CD"
     mkdir -p "$cd"
-    # Wine hands WINEQT_PLUGIN_PATH on as QT_PLUGIN_PATH.
-    WINEPATH="$winstdir" WINEQT_PLUGIN_PATH="$winstdir" wine "$ok_run" "$winstdir" "Z:${cd//\//\\}" \
-        || fail "der OK-Lauf schlug fehl"
+    # Wine hands WINEQT_PLUGIN_PATH on as QT_PLUGIN_PATH. Wine's own errors
+    # are kept, so that a run that fails says why.
+    local status=0
+    WINEDEBUG=err+all WINEPATH="$winstdir" WINEQT_PLUGIN_PATH="$winstdir" \
+        wine "$ok_run" "$winstdir" "Z:${cd//\//\\}" >"$scratch/ok_run.log" 2>&1 || status=$?
+    if [ $status -ne 0 ]; then
+        echo "ok_run endete mit Status $status; seine Ausgabe und die Wines:"
+        grep -av '^it looks like wine32\|^multiarch needs\|^execute "dpkg\|^apt-get install wine32' \
+            "$scratch/ok_run.log" | head -n 60
+        echo "Dateien im CD-Ordner:"
+        (cd "$cd" && find . -printf '%M %8s %p\n' | LC_ALL=C sort)
+        fail "der OK-Lauf schlug fehl"
+    fi
     cmp "$cd/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "Pirolo.Exe auf der CD ist nicht das gebaute"
     [ -f "$cd/AutoRun.Inf" ] || fail "AutoRun.Inf fehlt auf der CD"
 
