@@ -2,7 +2,6 @@
 
 #include "DiscVocabulary.h"
 
-#include <QRegularExpression>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -81,6 +80,10 @@ CommandLine::CommandLine(const QString& program, const QString& help, const QStr
 void CommandLine::AddSwitch(const QStringList& names)
 {
     m_parser.addOption(QCommandLineOption(names));
+    for (const QString& name : names) {
+        m_firstName.insert(name, names.first());
+        m_takesValue.insert(name, false);
+    }
 }
 
 void CommandLine::AddValue(const QStringList& names, const QString& missingValue, Empty empty)
@@ -89,6 +92,7 @@ void CommandLine::AddValue(const QStringList& names, const QString& missingValue
     for (const QString& name : names) {
         m_missingValue.insert(name, missingValue);
         m_firstName.insert(name, names.first());
+        m_takesValue.insert(name, true);
     }
     if (empty == Empty::Refused)
         m_mustNotBeEmpty.append(names.first());
@@ -103,7 +107,8 @@ QString CommandLine::WrittenAs(const QStringList& arguments, const QString& name
             break;
         const QString form = argument.section(QLatin1Char('='), 0, 0);
         const QString bare = form.startsWith(QLatin1String("--")) ? form.mid(2) : form.mid(1);
-        if (form.startsWith(QLatin1Char('-')) && m_firstName.value(bare) == name)
+        if (form.startsWith(QLatin1Char('-')) && m_takesValue.value(bare) &&
+            m_firstName.value(bare) == name)
             written = form;
     }
     return written;
@@ -120,25 +125,70 @@ QString CommandLine::MissingValueText(const QString& written) const
     return text.arg(Quoted(written));
 }
 
+std::optional<QString> CommandLine::OwnWrongCall(const QStringList& arguments) const
+{
+    // Read as the parser reads them: "--name", "--name=value", "-abc" as
+    // -a -b -c, where a short option with a value takes the rest ("-ofile",
+    // "-o=file") or the next argument; "--" ends the options, "-" is none.
+    std::optional<QString> unknown;
+    std::optional<QString> wrongValue;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument.size() < 2 || !argument.startsWith(QLatin1Char('-')))
+            continue;
+        const bool isLast = i + 1 == arguments.size();
+        if (argument.startsWith(QLatin1String("--"))) {
+            const QString form = argument.section(QLatin1Char('='), 0, 0);
+            const QString name = form.mid(2);
+            const bool hasValue = argument.contains(QLatin1Char('='));
+            if (!m_takesValue.contains(name)) {
+                unknown = unknown.value_or(Written(name));
+            } else if (!m_takesValue.value(name) && hasValue) {
+                wrongValue =
+                    wrongValue.value_or(QStringLiteral("%1 nimmt keinen Wert.").arg(Quoted(form)));
+            } else if (m_takesValue.value(name) && !hasValue) {
+                if (isLast)
+                    wrongValue = wrongValue.value_or(MissingValueText(argument));
+                ++i; // the next argument is the value
+            }
+            continue;
+        }
+        for (qsizetype pos = 1; pos < argument.size(); ++pos) {
+            const QString name = argument.mid(pos, 1);
+            if (!m_takesValue.contains(name)) {
+                unknown = unknown.value_or(Written(name));
+                continue;
+            }
+            const bool rest = pos + 1 < argument.size();
+            if (m_takesValue.value(name)) {
+                if (!rest) {
+                    if (isLast)
+                        wrongValue = wrongValue.value_or(MissingValueText(argument));
+                    ++i;
+                }
+                break;
+            }
+            if (rest && argument.at(pos + 1) == QLatin1Char('=')) {
+                wrongValue =
+                    wrongValue.value_or(QStringLiteral("%1 nimmt keinen Wert.")
+                                            .arg(Quoted(argument.section(QLatin1Char('='), 0, 0))));
+                break;
+            }
+        }
+    }
+    if (unknown)
+        return QStringLiteral("Unbekannte Option %1.").arg(Quoted(*unknown));
+    return wrongValue;
+}
+
 std::optional<int> CommandLine::Read(const QStringList& arguments)
 {
-    if (!m_parser.parse(arguments)) {
-        const QStringList unknown = m_parser.unknownOptionNames();
-        if (!unknown.isEmpty())
-            return WrongCallText(
-                QStringLiteral("Unbekannte Option %1.").arg(Quoted(Written(unknown.first()))));
-        // The parser's own texts are English; the cases behind them are these two.
-        static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
-        static const QRegularExpression unexpected(
-            QStringLiteral("^Unexpected value after '(.*)'\\.$"));
-        const QString error = m_parser.errorText();
-        if (const auto match = missing.match(error); match.hasMatch())
-            return WrongCallText(MissingValueText(match.captured(1)));
-        if (const auto match = unexpected.match(error); match.hasMatch())
-            return WrongCallText(
-                QStringLiteral("%1 nimmt keinen Wert.").arg(Quoted(match.captured(1))));
-        return WrongCallText(QStringLiteral("Falscher Aufruf: %1").arg(error));
-    }
+    if (const std::optional<QString> wrong = OwnWrongCall(arguments))
+        return WrongCallText(*wrong);
+    if (!m_parser.parse(arguments))
+        return WrongCallText(QStringLiteral("Falscher Aufruf: %1").arg(m_parser.errorText()));
     if (IsSet(QStringLiteral("help"))) {
         Write(stdout, m_help);
         return Exit::Done;

@@ -72,6 +72,9 @@ public:
     int WrongCallText(const QString& text) const;
 
 private:
+    // The first wrong option of the call, worded from the table of options
+    // (unknown, a value missing or one too many); nothing when all are known.
+    std::optional<QString> OwnWrongCall(const QStringList& arguments) const;
     QString WrittenAs(const QStringList& arguments, const QString& name) const;
     QString MissingValueText(const QString& written) const;
 
@@ -80,7 +83,8 @@ private:
     QString m_version;
     QCommandLineParser m_parser;
     QHash<QString, QString> m_missingValue; // by each name of an option with a value
-    QHash<QString, QString> m_firstName;    // the same option's first name, by each name
+    QHash<QString, QString> m_firstName;    // the option's first name, by each of its names
+    QHash<QString, bool> m_takesValue;      // whether it takes a value, by each name
     QStringList m_mustNotBeEmpty;           // the first name of each such option
 };
 

@@ -1,5 +1,7 @@
 #include "MessageText.h"
 
+#include "DiscVocabulary.h"
+
 namespace velkaro {
 
 QString ExpandEscapes(const QString& text)
@@ -76,6 +78,17 @@ QString ErrorText(const Failure& failure)
 {
     return failure.description + QStringLiteral(" (Code ") + QString::number(failure.code) +
            QLatin1Char(')');
+}
+
+QString SystemErrorText(int savedErrno, const QString& path)
+{
+    return ErrorText(FailureFromSystemError(savedErrno, path));
+}
+
+QString NotWrittenText(const QString& path, int savedErrno)
+{
+    return QStringLiteral("%1 ließ sich nicht schreiben: %2.")
+        .arg(Quoted(path), SystemErrorText(savedErrno, path));
 }
 
 QString InsertIndented(QString text, const QString& placeholder, const QString& value)

@@ -24,6 +24,13 @@ QString FormatText(const QString& text, const QStringList& arguments = {});
 // The failure as messages insert it: "description (Code n)".
 QString ErrorText(const Failure& failure);
 
+// The system's error number as the messages word it for the path.
+QString SystemErrorText(int savedErrno, const QString& path);
+
+// "„path“ ließ sich nicht schreiben: reason." for a write that failed with
+// the system's error number.
+QString NotWrittenText(const QString& path, int savedErrno);
+
 // Replaces every exact occurrence of a named placeholder such as "%f%" by
 // four blanks and the value, so that the value stands indented on its line.
 QString InsertIndented(QString text, const QString& placeholder, const QString& value);

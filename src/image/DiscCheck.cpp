@@ -5,6 +5,7 @@
 #include "LauncherCommandLine.h"
 
 #include <QRegularExpression>
+#include <optional>
 
 namespace velkaro::image {
 
@@ -25,98 +26,126 @@ struct Found
     QString problem;
 };
 
+// The parts of a path as AutoRun.Inf writes it, as Windows takes them
+// apart; the problem when Windows would not look it up on the disc.
+struct WrittenPath
+{
+    QStringList parts;
+    bool wantsFolder = false; // a closing separator
+    QString problem;
+};
+
+WrittenPath ReadWrittenPath(const QString& written, bool file)
+{
+    WrittenPath path;
+    if (!JoinWithDiscRoot(L"D:\\", written.toStdWString())) {
+        path.problem = QStringLiteral("Der Pfad führt aus der CD hinaus (ein Laufwerk, ein "
+                                      "Doppelpunkt oder „..“).");
+        return path;
+    }
+    for (const QString& part : written.split(QRegularExpression(QStringLiteral("[\\\\/]")))) {
+        const QString trimmed = WindowsTrimmed(part);
+        if (!trimmed.isEmpty() && trimmed != QLatin1String("."))
+            path.parts.append(trimmed);
+    }
+    path.wantsFolder = written.endsWith(QLatin1Char('\\')) || written.endsWith('/');
+    if (path.parts.isEmpty()) {
+        if (file)
+            path.problem = QStringLiteral("Das ist das Hauptverzeichnis der CD, keine Datei.");
+        return path;
+    }
+    if (path.parts.join(QLatin1Char('\\')).size() + (path.wantsFolder ? 1 : 0) > PathLimit)
+        path.problem = QStringLiteral("Der Pfad ist länger als die %1 Zeichen, die Windows nach "
+                                      "dem Laufwerksbuchstaben erlaubt.")
+                           .arg(PathLimit);
+    return path;
+}
+
+// Why a part of the path was not found on the disc.
+QString NotFoundText(const DiscEntry* changed, const QString& part, bool last, bool wantsFolder)
+{
+    if (changed)
+        return QStringLiteral("Windows liest die CD über Joliet, und dort hätte "
+                              "%1 einen anderen Namen: %2. Bitte benennen Sie "
+                              "ihn um und passen Sie AutoRun.Inf an (OK in "
+                              "Velkaro).")
+            .arg(Quoted(changed->original), changed->change);
+    if (!last)
+        return QStringLiteral("Den Ordner %1 gibt es auf der CD nicht.").arg(Quoted(part));
+    return wantsFolder ? QStringLiteral("Diesen Ordner gibt es auf der CD nicht.")
+                       : QStringLiteral("Diese Datei gibt es auf der CD nicht.");
+}
+
+// The one entry of the listing that Windows opens for the part, or the
+// problem in `*problem`.
+std::optional<DiscEntry> MatchPart(const QList<DiscEntry>& listing, const QString& part, bool last,
+                                   bool wantsFolder, QString* problem)
+{
+    QList<DiscEntry> matches;
+    const DiscEntry* changed = nullptr;
+    for (const DiscEntry& entry : listing) {
+        if (SameName(entry.name, part))
+            matches.append(entry);
+        else if (!entry.change.isEmpty() && SameName(entry.original, part))
+            changed = &entry;
+    }
+    if (matches.size() > 1) {
+        QStringList names;
+        for (const DiscEntry& m : matches)
+            names.append(Quoted(m.name));
+        *problem = QStringLiteral("Auf der CD passen dazu mehrere Namen, die sich nur in "
+                                  "der Groß- und Kleinschreibung unterscheiden (%1); "
+                                  "Windows öffnet irgendeinen davon. Bitte benennen Sie "
+                                  "alle bis auf einen um.")
+                       .arg(names.join(QStringLiteral(", ")));
+        return std::nullopt;
+    }
+    if (matches.isEmpty()) {
+        *problem = NotFoundText(changed, part, last, wantsFolder);
+        return std::nullopt;
+    }
+    const DiscEntry& match = matches.first();
+    if (JolietLength(match.name) > JolietNameLimit) {
+        *problem = QStringLiteral("Der Name %1 ist %2 Zeichen lang; Joliet, das Windows "
+                                  "liest, erlaubt %3. Bitte kürzen Sie ihn.")
+                       .arg(Quoted(match.name))
+                       .arg(JolietLength(match.name))
+                       .arg(JolietNameLimit);
+    } else if (!last && !match.folder) {
+        *problem =
+            QStringLiteral("%1 ist auf der CD eine Datei, kein Ordner.").arg(Quoted(match.name));
+    }
+    return match;
+}
+
 // Follows the path through the Joliet tree as Windows looks it up.
 Found Resolve(const DiscView& disc, const QString& written, DiscReference::Role role)
 {
     Found found;
     const bool file = role != DiscReference::Role::Argument;
-    if (!JoinWithDiscRoot(L"D:\\", written.toStdWString())) {
-        found.problem = QStringLiteral("Der Pfad führt aus der CD hinaus (ein Laufwerk, ein "
-                                       "Doppelpunkt oder „..“).");
+    const WrittenPath path = ReadWrittenPath(written, file);
+    if (!path.problem.isEmpty() || path.parts.isEmpty()) {
+        found.problem = path.problem;
         return found;
     }
-    QStringList parts;
-    for (const QString& part : written.split(QRegularExpression(QStringLiteral("[\\\\/]")))) {
-        const QString trimmed = WindowsTrimmed(part);
-        if (!trimmed.isEmpty() && trimmed != QLatin1String("."))
-            parts.append(trimmed);
-    }
-    const bool wantsFolder = written.endsWith(QLatin1Char('\\')) || written.endsWith('/');
-    if (parts.isEmpty()) {
-        if (file)
-            found.problem = QStringLiteral("Das ist das Hauptverzeichnis der CD, keine Datei.");
-        return found;
-    }
-    if (parts.join(QLatin1Char('\\')).size() + (wantsFolder ? 1 : 0) > PathLimit) {
-        found.problem = QStringLiteral("Der Pfad ist länger als die %1 Zeichen, die Windows nach "
-                                       "dem Laufwerksbuchstaben erlaubt.")
-                            .arg(PathLimit);
-        return found;
-    }
-
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString& part = parts.at(i);
-        const bool last = i == parts.size() - 1;
+    for (qsizetype i = 0; i < path.parts.size(); ++i) {
+        const QString& part = path.parts.at(i);
+        const bool last = i == path.parts.size() - 1;
         const auto listing = disc.List(found.path);
         if (!listing) {
             found.problem = QStringLiteral("Der Ordner %1 lässt sich nicht lesen.")
                                 .arg(Quoted(found.path.join(QLatin1Char('\\'))));
             return found;
         }
-        QList<DiscEntry> matches;
-        const DiscEntry* changed = nullptr;
-        for (const DiscEntry& entry : *listing) {
-            if (SameName(entry.name, part))
-                matches.append(entry);
-            else if (!entry.change.isEmpty() && SameName(entry.original, part))
-                changed = &entry;
-        }
-        if (matches.size() > 1) {
-            QStringList names;
-            for (const DiscEntry& m : matches)
-                names.append(Quoted(m.name));
-            found.problem = QStringLiteral("Auf der CD passen dazu mehrere Namen, die sich nur in "
-                                           "der Groß- und Kleinschreibung unterscheiden (%1); "
-                                           "Windows öffnet irgendeinen davon. Bitte benennen Sie "
-                                           "alle bis auf einen um.")
-                                .arg(names.join(QStringLiteral(", ")));
+        const auto match = MatchPart(*listing, part, last, path.wantsFolder, &found.problem);
+        if (!match)
             return found;
-        }
-        if (matches.isEmpty()) {
-            if (changed) {
-                found.problem = QStringLiteral("Windows liest die CD über Joliet, und dort hätte "
-                                               "%1 einen anderen Namen: %2. Bitte benennen Sie "
-                                               "ihn um und passen Sie AutoRun.Inf an (OK in "
-                                               "Velkaro).")
-                                    .arg(Quoted(changed->original), changed->change);
-            } else if (!last) {
-                found.problem =
-                    QStringLiteral("Den Ordner %1 gibt es auf der CD nicht.").arg(Quoted(part));
-            } else {
-                found.problem = wantsFolder
-                                    ? QStringLiteral("Diesen Ordner gibt es auf der CD nicht.")
-                                    : QStringLiteral("Diese Datei gibt es auf der CD nicht.");
-            }
+        found.path.append(match->original);
+        found.folder = match->folder;
+        if (!found.problem.isEmpty())
             return found;
-        }
-        const DiscEntry& match = matches.first();
-        found.path.append(match.original);
-        found.folder = match.folder;
-        if (JolietLength(match.name) > JolietNameLimit) {
-            found.problem = QStringLiteral("Der Name %1 ist %2 Zeichen lang; Joliet, das Windows "
-                                           "liest, erlaubt %3. Bitte kürzen Sie ihn.")
-                                .arg(Quoted(match.name))
-                                .arg(JolietLength(match.name))
-                                .arg(JolietNameLimit);
-            return found;
-        }
-        if (!last && !match.folder) {
-            found.problem = QStringLiteral("%1 ist auf der CD eine Datei, kein Ordner.")
-                                .arg(Quoted(match.name));
-            return found;
-        }
     }
-    if (wantsFolder && !found.folder)
+    if (path.wantsFolder && !found.folder)
         found.problem = QStringLiteral("Das ist auf der CD eine Datei, kein Ordner.");
     else if (file && found.folder)
         found.problem = QStringLiteral("Das ist auf der CD ein Ordner, keine Datei.");

@@ -85,11 +85,6 @@ const char HelpText[] =
     "scheitert oder das Schreiben misslingt; 2 bei falschem Aufruf; 130 (Strg+C) bzw.\n"
     "143 (SIGTERM) nach einem Abbruch.\n";
 
-QString SystemErrorText(int savedErrno, const QString& path)
-{
-    return ErrorText(FailureFromSystemError(savedErrno, path));
-}
-
 struct Arguments
 {
     QString cdRoot;
@@ -360,9 +355,7 @@ std::optional<int> Write(const Plan& plan, TemporaryTarget& temporary, qint64* b
         break;
     }
     if (fsync(temporary.fd()) != 0)
-        return Refuse(
-            QStringLiteral("%1 ließ sich nicht schreiben: %2. %3")
-                .arg(Quoted(plan.target), SystemErrorText(errno, plan.target), plan.unchanged));
+        return Refuse(NotWrittenText(plan.target, errno) + QLatin1Char(' ') + plan.unchanged);
     temporary.Close();
     *bytes = outcome.bytes;
     return std::nullopt;

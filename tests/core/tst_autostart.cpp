@@ -1,3 +1,4 @@
+#include "AutorunFile.h"
 #include "Autostart.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
@@ -149,6 +150,16 @@ void AutostartTest::exampleDiscByteForByte()
                                 "ber Pirolo ...\r\n"
                                 "shell\\qb\\command = Pirolo.Exe\r\n";
     QCOMPARE(Autorun(), expected);
+    // What the disc check reads of it: the files the entries ask for.
+    const AutorunContent read = ReadAutorun(Autorun());
+    QVERIFY(read.hasSection && read.hasStart);
+    QStringList references;
+    for (const DiscReference& reference : read.references)
+        references.append(reference.entry + QLatin1Char('|') + reference.path);
+    QCOMPARE(references,
+             (QStringList{"open|Pirolo.Exe", "open|start\\index.htm", "icon|AutoRun.Ico",
+                          "shell\\0\\command|Pirolo.Exe", "shell\\0\\command|doku\\handbuch.pdf",
+                          "shell\\qb\\command|Pirolo.Exe"}));
     QCOMPARE(ReadAll(Cd("Pirolo.Exe")), QByteArray("MZ launcher bytes"));
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), QByteArray("ICON"));
 

@@ -15,9 +15,8 @@
 
 using namespace velkaro;
 using namespace velkaro::fuzzing;
-using namespace velkaro::image;
 
-namespace velkaro::image {
+namespace velkaro {
 
 // For QList's comparison, beside the type.
 bool operator==(const DiscReference& a, const DiscReference& b)
@@ -25,7 +24,7 @@ bool operator==(const DiscReference& a, const DiscReference& b)
     return a.entry == b.entry && a.role == b.role && a.path == b.path;
 }
 
-} // namespace velkaro::image
+} // namespace velkaro
 
 namespace {
 

@@ -53,6 +53,14 @@ void ImageFaultsTest::wrongCalls_data()
         << QStringLiteral("Nach „--output“ fehlt der Name der Abbilddatei.");
     QTest::newRow("a value for a switch")
         << QStringList{"--help=ja"} << QStringLiteral("„--help“ nimmt keinen Wert.");
+    // Short options run together as the parser reads them: -h, then -x.
+    QTest::newRow("unknown among short options")
+        << QStringList{"CD", "-hx"} << QStringLiteral("Unbekannte Option „-x“.");
+    QTest::newRow("a value for a short switch")
+        << QStringList{"-h=ja"} << QStringLiteral("„-h“ nimmt keinen Wert.");
+    QTest::newRow("--output takes the next argument, even an option")
+        << QStringList{"--output", "--label"}
+        << QStringLiteral("Bitte nennen Sie das CD-Hauptverzeichnis.");
     QTest::newRow("two roots") << QStringList{"CD", "CD2"}
                                << QStringLiteral("Bitte nennen Sie nur ein CD-Hauptverzeichnis.");
     QTest::newRow("check with a label") << QStringList{"--check", "CD", "--label", "X"}

@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-using namespace velkaro::image;
+using namespace velkaro;
 
 namespace {
 
@@ -28,32 +28,10 @@ class AutorunFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void velkaroFile();
     void shellRules_data();
     void shellRules();
     void withoutSectionOrStart();
 };
-
-void AutorunFileTest::velkaroFile()
-{
-    const QByteArray file = ";*****\r\n;* AUTORUN.INF (Erstellt: 08.12.26 14:05:09)\r\n\r\n"
-                            "[autorun]\r\n"
-                            "open = Pirolo.Exe \"start\\index.htm\"\r\n"
-                            "icon = AutoRun.Ico\r\n"
-                            "shell\\0 = &Handbuch\r\n"
-                            "shell\\0\\command = Pirolo.Exe \"doku\\handbuch.pdf\"\r\n"
-                            "shell\\qb = &\xDC"
-                            "ber Pirolo ...\r\n"
-                            "shell\\qb\\command = Pirolo.Exe\r\n";
-    const AutorunContent content = ReadAutorun(file);
-    QVERIFY(content.hasSection);
-    QVERIFY(content.hasStart);
-    QCOMPARE(
-        Described(content),
-        (QStringList{"open|P|Pirolo.Exe", "open|A|start\\index.htm", "icon|I|AutoRun.Ico",
-                     "shell\\0\\command|P|Pirolo.Exe", "shell\\0\\command|A|doku\\handbuch.pdf",
-                     "shell\\qb\\command|P|Pirolo.Exe"}));
-}
 
 void AutorunFileTest::shellRules_data()
 {

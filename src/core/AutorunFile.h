@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-namespace velkaro::image {
+namespace velkaro {
 
 // What AutoRun.Inf asks of the disc, read as the Windows shell reads it:
 // Windows-1252 bytes, the first section [autorun] (its name and the keys
@@ -42,4 +42,4 @@ QString CommandProgram(const QString& commandLine);
 // pair of enclosing quotation marks.
 QString IconFile(const QString& value);
 
-} // namespace velkaro::image
+} // namespace velkaro

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace velkaro::image {
+namespace velkaro {
 
 namespace {
 
@@ -172,4 +172,4 @@ AutorunContent ReadAutorun(const QByteArray& bytes)
     return content;
 }
 
-} // namespace velkaro::image
+} // namespace velkaro
