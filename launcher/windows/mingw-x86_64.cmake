@@ -1,5 +1,5 @@
 # Cross-compiles for 64-bit Windows with mingw-w64: only the launcher of the
-# end-to-end test (tests/wine), which runs under a 64-bit Wine. The compilers
+# end-to-end test (tests/disc), which runs under a 64-bit Wine. The compilers
 # come from the cache, as in mingw-i686.cmake.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)

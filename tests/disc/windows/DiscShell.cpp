@@ -1,4 +1,4 @@
-// Plays the shell's part in the end-to-end test of a disc (tests/wine): it
+// Plays the shell's part in the end-to-end test of a disc (tests/disc): it
 // reads AutoRun.Inf with the profile functions that Explorer uses, runs the
 // entries' command lines as Explorer does and loads the drive's icon. It
 // judges nothing; the test on the Linux side compares what it reports.
