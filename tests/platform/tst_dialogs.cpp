@@ -53,7 +53,6 @@ private slots:
     void folderResultCleanedUp();
     void openDialogStartPlace_data();
     void openDialogStartPlace();
-    void queuedResultsGoToTheirOwnDialog();
     void realFolderBrowser();
     void realFileDialog();
 
@@ -154,28 +153,6 @@ void TestDialogs::openDialogStartPlace()
         {DialogKind::OpenFile, QStringLiteral("Bitte wählen Sie das zu öffnende Dokument ..."),
          QStringLiteral("Icons (*.ico)"), expectedStart, startIsFile}};
     QCOMPARE(m_test->presenter().takeRequests(), expected);
-}
-
-void TestDialogs::queuedResultsGoToTheirOwnDialog()
-{
-    m_test->presenter().setNextFileResult(QStringLiteral("/cd/a.txt"));
-    m_test->presenter().setNextFolderResult(QStringLiteral("/cd/Bilder/"));
-    m_test->presenter().setNextFileResult(QStringLiteral("/cd/b.txt"));
-
-    QCOMPARE(BrowseForFolder(m_test->presenter(), nullptr, QString()),
-             QDir::toNativeSeparators("/cd/Bilder"));
-    QCOMPARE(ShowOpenDocumentDialog(m_test->presenter(), nullptr, QString(), QString(),
-                                    QStringLiteral("/cd/")),
-             QDir::toNativeSeparators("/cd/a.txt"));
-    QCOMPARE(ShowOpenDocumentDialog(m_test->presenter(), nullptr, QString(), QString(),
-                                    QStringLiteral("/cd/")),
-             QDir::toNativeSeparators("/cd/b.txt"));
-    // Nothing queued any more: the dialogs report Cancel.
-    QCOMPARE(ShowOpenDocumentDialog(m_test->presenter(), nullptr, QString(), QString(),
-                                    QStringLiteral("/cd/")),
-             QString());
-    QCOMPARE(BrowseForFolder(m_test->presenter(), nullptr, QString()), QString());
-    QCOMPARE(m_test->presenter().requests().size(), 5);
 }
 
 void TestDialogs::realFolderBrowser()
