@@ -6,8 +6,9 @@
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_memory
 #include "FileHelpers.h"
 #include "Form1.h"
-#include "Messages.h"
+#include "Presenter.h"
 #include "SelIconDialog.h"
+#include "UnattendedMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,7 +46,7 @@ void Settle()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    ScriptedMessages messages;
+    UnattendedMessages messages;
     QTemporaryDir tmp;
     qputenv("XDG_CONFIG_HOME", tmp.filePath("config").toLocal8Bit());
 
@@ -57,7 +58,8 @@ int main(int argc, char* argv[])
     }
     std::printf("rss %.1f bare Qt window (floor)\n", PeakResidentMb());
 
-    Form1 window;
+    QtPresenter presenter;
+    Form1 window(presenter);
     window.show();
     Settle();
     std::printf("rss %.1f after start\n", PeakResidentMb());
@@ -87,12 +89,11 @@ int main(int argc, char* argv[])
     Settle();
     std::printf("rss %.1f after opening the icon library\n", PeakResidentMb());
 
-    messages.setNextAnswer(MessageAnswer::No);
     window.Btn_Click(1);
     Settle();
     if (!QFile::exists(root + QStringLiteral("/AutoRun.Ico")))
-        for (const ShownMessage& shown : messages.takeShown())
-            std::fprintf(stderr, "%s\n", qPrintable(shown.text));
+        for (const QString& text : messages.shown)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
     std::printf("rss %.1f after OK\n", PeakResidentMb());
     return 0;
 }

@@ -6,9 +6,9 @@
 #include "Autostart.h"
 #include "FileHelpers.h"
 #include "IconChoice.h"
-#include "Messages.h"
 #include "Project.h"
 #include "Sentinels.h"
+#include "UnattendedMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +42,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 41;
-    ScriptedMessages messages;
+    UnattendedMessages messages;
 
     QTemporaryDir tmp;
     const QString root = tmp.filePath("cd/");
@@ -67,7 +67,6 @@ int main(int argc, char* argv[])
     std::vector<double> okMs, floorMs;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
-        messages.setNextAnswer(MessageAnswer::No);
         timer.start();
         const AutostartOutcome outcome = WriteAutostart(project);
         okMs.push_back(double(timer.nsecsElapsed()) / 1e6);
@@ -75,7 +74,7 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "the OK command failed\n");
             return 1;
         }
-        messages.takeShown();
+        messages.shown.clear();
 
         timer.start();
         if (CopyFileAtomically(launcher, tmp.filePath("Pirolo-floor.Exe"))) {

@@ -8,6 +8,7 @@
 //   bench_startup_probe text      the same with one labelled button: the cost
 //                                 of loading fonts, which any window with text pays
 #include "Form1.h"
+#include "Presenter.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -56,7 +57,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const bool floor = argc > 1 && std::strcmp(argv[1], "floor") == 0;
     const bool text = argc > 1 && std::strcmp(argv[1], "text") == 0;
-    QWidget* window = floor || text ? new QWidget : new velkaro::Form1;
+    velkaro::QtPresenter presenter;
+    QWidget* window = floor || text ? new QWidget : new velkaro::Form1(presenter);
     if (floor || text)
         window->setFixedSize(585, 232);
     if (text)

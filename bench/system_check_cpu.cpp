@@ -8,8 +8,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_system_check_cpu [runs]
 
-#include "Messages.h"
 #include "SystemCheck.h"
+#include "UnattendedMessages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,7 +78,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    ScriptedMessages messages; // the closing message would wait for a click
+    UnattendedMessages messages; // the closing message would wait for a click
 
     std::vector<double> idle, check, busy, checkWall;
     for (int i = 0; i < runs; ++i) {

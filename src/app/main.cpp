@@ -1,6 +1,7 @@
 #include "AppIcon.h"
 #include "Form1.h"
 #include "MessageBox.h"
+#include "Presenter.h"
 #include "QtTranslations.h"
 
 #include <QApplication>
@@ -13,7 +14,8 @@ int main(int argc, char* argv[])
     velkaro::MessageBox messageBox;
     QApplication::setWindowIcon(velkaro::ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(VELKARO_APP_ID));
-    velkaro::Form1 window;
+    velkaro::QtPresenter presenter;
+    velkaro::Form1 window(presenter);
     window.show();
     return app.exec();
 }

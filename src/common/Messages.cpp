@@ -63,20 +63,4 @@ QString MessageDisplayText(const QString& text)
     return shown;
 }
 
-MessageAnswer ScriptedMessages::present(const ShownMessage& message)
-{
-    m_shown.append(message);
-    return m_answers.isEmpty() ? message.defaultAnswer : m_answers.dequeue();
-}
-
-void ScriptedMessages::setNextAnswer(MessageAnswer answer)
-{
-    m_answers.enqueue(answer);
-}
-
-QList<ShownMessage> ScriptedMessages::takeShown()
-{
-    return std::exchange(m_shown, {});
-}
-
 } // namespace velkaro

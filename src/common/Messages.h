@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QList>
-#include <QQueue>
 #include <QString>
 #include <optional>
 
@@ -68,22 +66,5 @@ void ShowError(const QString& text);
 // The text as a message shows it: every CR LF and every lone CR become one
 // line break.
 QString MessageDisplayText(const QString& text);
-
-// Answers from a queue and records each message, for tests and for programs
-// that run without anyone to ask: the answer is the next one queued, or the
-// default answer when none is.
-class ScriptedMessages final : public MessagePresenter
-{
-public:
-    MessageAnswer present(const ShownMessage& message) override;
-
-    void setNextAnswer(MessageAnswer answer);
-    const QList<ShownMessage>& shown() const { return m_shown; }
-    QList<ShownMessage> takeShown();
-
-private:
-    QQueue<MessageAnswer> m_answers;
-    QList<ShownMessage> m_shown;
-};
 
 } // namespace velkaro

@@ -56,9 +56,10 @@ QString InfoText(int currentYear)
                           "verbinden lassen ...");
 }
 
-InfoFormCommercial::InfoFormCommercial(QWidget* parent)
+InfoFormCommercial::InfoFormCommercial(Presenter& presenter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_presenter(presenter)
 {
     setObjectName(QStringLiteral("InfoFormCommercial"));
     setModal(false);
@@ -131,7 +132,7 @@ void InfoFormCommercial::Btn_Click(int index)
 {
     switch (index) {
     case 1:
-        OpenMakerSite(QString());
+        OpenMakerSite(m_presenter, QString());
         break;
     case 3:
         close();
@@ -143,7 +144,7 @@ void InfoFormCommercial::Btn_Click(int index)
 
 void InfoFormCommercial::Image1_Click()
 {
-    OpenMakerSite(QString());
+    OpenMakerSite(m_presenter, QString());
 }
 
 void InfoFormCommercial::keyPressEvent(QKeyEvent* event)
@@ -157,12 +158,12 @@ void InfoFormCommercial::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-InfoFormCommercial* ShowInfoDialog(QWidget* owner)
+InfoFormCommercial* ShowInfoDialog(Presenter& presenter, QWidget* owner)
 {
     QPointer<InfoFormCommercial>& dialog = OpenDialog();
     // A closed dialog is only hidden until its deletion comes round: build anew.
     if (!dialog || !dialog->isVisible()) {
-        dialog = new InfoFormCommercial(owner);
+        dialog = new InfoFormCommercial(presenter, owner);
         dialog->show();
     } else {
         dialog->show();

@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace velkaro {
 
+class Presenter;
+
 // A picture that reacts to a click, for the maker's logo.
 class ClickableImage : public QLabel
 {
@@ -29,13 +31,14 @@ protected:
 QString InfoText(int currentYear);
 
 // The info dialog: program, version and maker, with a way to the maker's site.
-// Not modal; it deletes itself when closed.
+// Not modal; it deletes itself when closed. The maker's site opens through
+// presenter, which must outlive the dialog.
 class InfoFormCommercial : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit InfoFormCommercial(QWidget* parent = nullptr);
+    explicit InfoFormCommercial(Presenter& presenter, QWidget* parent = nullptr);
 
     ClickableImage* Image1 = nullptr;
     QLabel* Label0 = nullptr;
@@ -50,9 +53,11 @@ private:
     void Form_Load();
     void Btn_Click(int index);
     void Image1_Click();
+
+    Presenter& m_presenter;
 };
 
 // The "&Info" command: opens the dialog, or brings the open one forward.
-InfoFormCommercial* ShowInfoDialog(QWidget* owner = nullptr);
+InfoFormCommercial* ShowInfoDialog(Presenter& presenter, QWidget* owner = nullptr);
 
 } // namespace velkaro

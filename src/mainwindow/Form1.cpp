@@ -136,7 +136,7 @@ constexpr Form1Control LowerSections[] = {
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent)
+Form1::Form1(Presenter& presenter, QWidget* parent) : QWidget(parent), m_presenter(presenter)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -435,7 +435,7 @@ void Form1::Btn_Click(int index)
     }
     const int chooseRow = index - Project::ChooseRowButtonBase;
     if (chooseRow >= 0 && chooseRow < Project::RowCount) {
-        ChooseSlotPath(m_project, Project::RowSlot(chooseRow), this);
+        ChooseSlotPath(m_project, Project::RowSlot(chooseRow), m_presenter, this);
         return;
     }
     switch (index) {
@@ -453,14 +453,14 @@ void Form1::Btn_Click(int index)
         ToggleViewMode();
         break;
     case 4:
-        ChooseCdRoot(m_project, this);
+        ChooseCdRoot(m_project, m_presenter, this);
         break;
     case 5:
-        ChooseSlotPath(m_project, Project::TargetSlot, this);
+        ChooseSlotPath(m_project, Project::TargetSlot, m_presenter, this);
         m_project.UpdateOkButton();
         break;
     case 7:
-        ChooseIconFile(m_project, this);
+        ChooseIconFile(m_project, m_presenter, this);
         break;
     case 8:
         ChooseNoIcon(m_project);
@@ -469,10 +469,10 @@ void Form1::Btn_Click(int index)
         ChooseDefaultIcon(m_project);
         break;
     case 20:
-        ShowInfoDialog(this);
+        ShowInfoDialog(m_presenter, this);
         break;
     case 21:
-        ShowHelp();
+        ShowHelp(m_presenter);
         break;
     case 22:
         close();
@@ -484,12 +484,12 @@ void Form1::Btn_Click(int index)
 
 void Form1::Image1_Click()
 {
-    OpenMakerSite(QString());
+    OpenMakerSite(m_presenter, QString());
 }
 
 void Form1::Image2_Click()
 {
-    OpenMakerSite(QString());
+    OpenMakerSite(m_presenter, QString());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

@@ -16,17 +16,19 @@ class QTimer;
 
 namespace velkaro {
 
+class Presenter;
 struct Form1Control;
 
 // The main window. Its controls stand where the layout table of the window
 // puts them (twips / 15 = pixels); every button belongs to the array Btn and
-// enters Btn_Click with its index.
+// enters Btn_Click with its index. Its dialogs and the documents and web
+// pages it opens go through presenter, which must outlive the window.
 class Form1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit Form1(Presenter& presenter, QWidget* parent = nullptr);
 
     Project& project() { return m_project; }
     bool isCompactView() const { return m_compactView; }
@@ -54,6 +56,7 @@ private:
     void AddControl(const Form1Control& spec);
     void NameForScreenReaders(const Form1Control& spec, QWidget* control);
 
+    Presenter& m_presenter;
     Project m_project;
     std::map<int, QPushButton*> m_btn;
     std::map<int, QGroupBox*> m_frame;

@@ -19,10 +19,10 @@ QString OutsideQuestionText()
 
 } // namespace
 
-bool ChooseCdRoot(Project& project, QWidget* owner)
+bool ChooseCdRoot(Project& project, Presenter& presenter, QWidget* owner)
 {
     const QString folder = BrowseForFolder(
-        owner,
+        presenter, owner,
         QStringLiteral("Wo liegt das Hauptverzeichnis Ihres CD-Projekts auf der Festplatte?"));
     if (folder.isEmpty())
         return false;
@@ -30,7 +30,7 @@ bool ChooseCdRoot(Project& project, QWidget* owner)
     return true;
 }
 
-bool ChooseSlotPath(Project& project, int n, QWidget* owner)
+bool ChooseSlotPath(Project& project, int n, Presenter& presenter, QWidget* owner)
 {
     const QString filter =
         n == Project::IconSlot ? QStringLiteral("Icons (*.ico)|*.ico|") : QString();
@@ -39,12 +39,13 @@ bool ChooseSlotPath(Project& project, int n, QWidget* owner)
         QString path;
         if (folderMode) {
             path = BrowseForFolder(
-                owner,
+                presenter, owner,
                 QStringLiteral("Bitte wählen Sie den beim CD-Autostart zu öffnenden Ordner aus:"));
             if (!path.isEmpty())
                 path = AddBackslash(path);
         } else {
-            path = ShowOpenDocumentDialog(owner, project.slot(n), filter, project.cdRootPath());
+            path = ShowOpenDocumentDialog(presenter, owner, project.slot(n), filter,
+                                          project.cdRootPath());
         }
         if (path.isEmpty())
             return false;
@@ -59,9 +60,9 @@ bool ChooseSlotPath(Project& project, int n, QWidget* owner)
     }
 }
 
-void ChooseIconFile(Project& project, QWidget* owner)
+void ChooseIconFile(Project& project, Presenter& presenter, QWidget* owner)
 {
-    ChooseSlotPath(project, Project::IconSlot, owner);
+    ChooseSlotPath(project, Project::IconSlot, presenter, owner);
     VerifyIconFile(project);
 }
 

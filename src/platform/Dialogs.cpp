@@ -1,22 +1,13 @@
 #include "Dialogs.h"
 
 #include "FileHelpers.h"
-#include "TestHooks.h"
+#include "Presenter.h"
 
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <utility>
 
 namespace velkaro {
 
 namespace {
-
-DialogScript*& Script()
-{
-    static DialogScript* script = nullptr;
-    return script;
-}
 
 QString AllFilesFilter()
 {
@@ -52,61 +43,7 @@ QString CleanFolderResult(const QString& raw)
     return folder;
 }
 
-QString RunFolderDialog(QWidget* owner, const DialogRequest& request)
-{
-    return QFileDialog::getExistingDirectory(owner, request.title, QString(),
-                                             QFileDialog::ShowDirsOnly);
-}
-
-QString RunFileDialog(QWidget* owner, const DialogRequest& request)
-{
-    QFileDialog dialog(owner, request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    const QStringList filters = request.filter.split(QStringLiteral(";;"));
-    dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters.first());
-    if (request.startIsFile) {
-        dialog.setDirectory(QFileInfo(request.startPath).absolutePath());
-        dialog.selectFile(request.startPath);
-    } else if (!request.startPath.isEmpty()) {
-        dialog.setDirectory(request.startPath);
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
-}
-
 } // namespace
-
-void DialogScript::setNextFolderResult(const QString& folder)
-{
-    m_folders.enqueue(folder);
-}
-
-void DialogScript::setNextFileResult(const QString& file)
-{
-    m_files.enqueue(file);
-}
-
-QList<DialogRequest> DialogScript::takeRequests()
-{
-    return std::exchange(m_requests, {});
-}
-
-QString DialogScript::answer(const DialogRequest& request)
-{
-    m_requests.append(request);
-    QQueue<QString>& results = request.kind == DialogKind::Folder ? m_folders : m_files;
-    return results.isEmpty() ? QString() : results.dequeue();
-}
-
-void SetDialogScriptForTesting(DialogScript* script)
-{
-    NoteTestHookReset([] { Script() = nullptr; });
-    Script() = script;
-}
 
 QStringList QtNameFilters(const QString& filter)
 {
@@ -131,15 +68,14 @@ QStringList QtNameFilters(const QString& filter)
     return entries;
 }
 
-QString BrowseForFolder(QWidget* owner, const QString& title)
+QString BrowseForFolder(Presenter& presenter, QWidget* owner, const QString& title)
 {
     const DialogRequest request{DialogKind::Folder, title, QString(), QString(), false};
-    const QString raw = Script() ? Script()->answer(request) : RunFolderDialog(owner, request);
-    return CleanFolderResult(raw);
+    return CleanFolderResult(presenter.runDialog(owner, request));
 }
 
-QString ShowOpenDocumentDialog(QWidget* owner, const QString& current, const QString& filter,
-                               const QString& cdRootPath)
+QString ShowOpenDocumentDialog(Presenter& presenter, QWidget* owner, const QString& current,
+                               const QString& filter, const QString& cdRootPath)
 {
     DialogRequest request{DialogKind::OpenFile,
                           QStringLiteral("Bitte wählen Sie das zu öffnende Dokument ..."),
@@ -148,8 +84,7 @@ QString ShowOpenDocumentDialog(QWidget* owner, const QString& current, const QSt
         request.startPath = current;
         request.startIsFile = true;
     }
-    const QString chosen = Script() ? Script()->answer(request) : RunFileDialog(owner, request);
-    return QDir::toNativeSeparators(chosen);
+    return QDir::toNativeSeparators(presenter.runDialog(owner, request));
 }
 
 } // namespace velkaro

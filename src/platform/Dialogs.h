@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QQueue>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 namespace velkaro {
+
+class Presenter;
 
 enum class DialogKind
 {
@@ -28,44 +29,17 @@ struct DialogRequest
     bool operator==(const DialogRequest&) const = default;
 };
 
-// Scripted results for the folder browser and the file-open dialog of the
-// choosers: no dialog appears, each request is recorded, and the result is
-// the next one queued for that kind of dialog, or Cancel (the empty text)
-// when none is.
-class DialogScript
-{
-public:
-    // The results as the platform dialog would hand them back, before the
-    // clean-up that BrowseForFolder and ShowOpenDocumentDialog apply.
-    void setNextFolderResult(const QString& folder);
-    void setNextFileResult(const QString& file);
-    const QList<DialogRequest>& requests() const { return m_requests; }
-    QList<DialogRequest> takeRequests();
-
-    // Records the request and gives its result.
-    QString answer(const DialogRequest& request);
-
-private:
-    QQueue<QString> m_folders;
-    QQueue<QString> m_files;
-    QList<DialogRequest> m_requests;
-};
-
-// Tests let a script answer instead of the dialogs; nullptr brings the
-// dialogs back.
-void SetDialogScriptForTesting(DialogScript* script);
-
 // Shows a modal browser for file-system folders. Gives the chosen folder with
 // the system's separators and no closing separator (except for the root of
 // the file system or of a drive), or the empty text on Cancel.
-QString BrowseForFolder(QWidget* owner, const QString& title);
+QString BrowseForFolder(Presenter& presenter, QWidget* owner, const QString& title);
 
 // Shows a modal dialog for one existing file. filter is a list of
 // "Description|pattern|" pairs, empty for all files. When current holds an
 // absolute path the dialog opens on that file, otherwise in cdRootPath. Gives
 // the full path of the chosen file, or the empty text on Cancel or failure.
-QString ShowOpenDocumentDialog(QWidget* owner, const QString& current, const QString& filter,
-                               const QString& cdRootPath);
+QString ShowOpenDocumentDialog(Presenter& presenter, QWidget* owner, const QString& current,
+                               const QString& filter, const QString& cdRootPath);
 
 // Turns "Description|pattern|" pairs into Qt's "Description (pattern)"
 // entries, one per pair; an empty list gives all files.

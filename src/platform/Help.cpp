@@ -9,11 +9,11 @@
 
 namespace velkaro {
 
-void ShowHelp()
+void ShowHelp(Presenter& presenter)
 {
     const QString path = FindLocalHelpFile();
     if (!path.isEmpty()) {
-        ShellOpen(path, 0);
+        ShellOpen(presenter, path, 0);
         return;
     }
     const QString question = FormatText(
@@ -23,17 +23,17 @@ void ShowHelp()
         {ProductTitle()});
     if (ShowMessage(question, MessageIcon::Information, MessageButtons::OkCancel) ==
         MessageAnswer::Ok)
-        OpenOnlineManual();
+        OpenOnlineManual(presenter);
 }
 
-void OpenMakerSite(const QString& suffix)
+void OpenMakerSite(Presenter& presenter, const QString& suffix)
 {
-    ShellOpen(MakerWebAddress() + suffix, ShellWindowMaximised);
+    ShellOpen(presenter, MakerWebAddress() + suffix, ShellWindowMaximised);
 }
 
-void OpenOnlineManual()
+void OpenOnlineManual(Presenter& presenter)
 {
-    ShellOpen(ProductPageAddress(), ShellWindowMaximised);
+    ShellOpen(presenter, ProductPageAddress(), ShellWindowMaximised);
 }
 
 } // namespace velkaro

@@ -4,14 +4,16 @@
 
 namespace velkaro {
 
+class Presenter;
+
 // The Help command: the first local help page, or else the question whether
 // to open the online manual.
-void ShowHelp();
+void ShowHelp(Presenter& presenter);
 
 // The maker's web address followed by the suffix, in a maximised window.
-void OpenMakerSite(const QString& suffix);
+void OpenMakerSite(Presenter& presenter, const QString& suffix);
 
 // This product's page on the maker's site, in a maximised window.
-void OpenOnlineManual();
+void OpenOnlineManual(Presenter& presenter);
 
 } // namespace velkaro

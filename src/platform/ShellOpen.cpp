@@ -1,26 +1,12 @@
 #include "ShellOpen.h"
 
-#include "TestHooks.h"
+#include "Presenter.h"
 
-#include <QDesktopServices>
 #include <QRegularExpression>
-#include <utility>
 
 namespace velkaro {
 
 namespace {
-
-struct Recorder
-{
-    bool active = false;
-    QList<ShellOpenRequest> requests;
-};
-
-Recorder& recorder()
-{
-    static Recorder instance;
-    return instance;
-}
 
 bool IsWebAddress(const QString& path)
 {
@@ -38,28 +24,9 @@ QUrl ShellOpenUrl(const QString& path)
     return QUrl::fromLocalFile(path);
 }
 
-void ShellOpen(const QString& path, qint16 windowState)
+void ShellOpen(Presenter& presenter, const QString& path, qint16 windowState)
 {
-    const ShellOpenRequest request{path, ShellOpenUrl(path),
-                                   windowState == 0 ? ShellWindowNormal : windowState};
-    Recorder& r = recorder();
-    if (r.active) {
-        r.requests.append(request);
-        return;
-    }
-    QDesktopServices::openUrl(request.url);
-}
-
-void SetShellOpenRecordingForTesting(bool recording)
-{
-    NoteTestHookReset([] { recorder() = Recorder(); });
-    recorder().active = recording;
-    recorder().requests.clear();
-}
-
-QList<ShellOpenRequest> TakeShellOpenRequests()
-{
-    return std::exchange(recorder().requests, {});
+    presenter.open({path, ShellOpenUrl(path), windowState == 0 ? ShellWindowNormal : windowState});
 }
 
 } // namespace velkaro

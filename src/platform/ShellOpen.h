@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QUrl>
 
 namespace velkaro {
+
+class Presenter;
 
 // Window states as the shell takes them.
 inline constexpr qint16 ShellWindowNormal = 1;
@@ -20,16 +21,10 @@ struct ShellOpenRequest
 
 // Opens a document or web address in the program that the system associates
 // with it and returns at once; whether anything opened is not reported.
-// A window state of 0 means a normal window. Qt has no way to pass the state
-// on, so it is kept only in the recorded request.
-void ShellOpen(const QString& path, qint16 windowState);
+// A window state of 0 means a normal window.
+void ShellOpen(Presenter& presenter, const QString& path, qint16 windowState);
 
 // A web address ("scheme://...") as it is; anything else as a local file.
 QUrl ShellOpenUrl(const QString& path);
-
-// Tests record what would be opened instead of starting a browser. Switching
-// recording on or off forgets what was recorded.
-void SetShellOpenRecordingForTesting(bool recording);
-QList<ShellOpenRequest> TakeShellOpenRequests();
 
 } // namespace velkaro

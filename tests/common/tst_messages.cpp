@@ -1,4 +1,4 @@
-#include "Messages.h"
+#include "ScriptedMessages.h"
 
 #include <QTest>
 
@@ -15,7 +15,7 @@ private slots:
 
 void MessagesTest::scriptedAnswersAndRecord()
 {
-    ScriptedMessages messages;
+    test::ScriptedMessages messages;
     messages.setNextAnswer(MessageAnswer::No);
     QCOMPARE(ShowMessage("Frage?", MessageIcon::Information, MessageButtons::YesNo),
              MessageAnswer::No);
@@ -39,9 +39,9 @@ void MessagesTest::scriptedAnswersAndRecord()
 // takes them again.
 void MessagesTest::presentersNest()
 {
-    ScriptedMessages outer;
+    test::ScriptedMessages outer;
     {
-        ScriptedMessages inner;
+        test::ScriptedMessages inner;
         ShowInformation("innen");
         QCOMPARE(inner.shown().size(), 1);
     }

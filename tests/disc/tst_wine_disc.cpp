@@ -12,8 +12,8 @@
 #include "Autostart.h"
 #include "IconChoice.h"
 #include "LauncherTexts.h"
-#include "Messages.h"
 #include "Project.h"
+#include "ScriptedMessages.h"
 #include "Sentinels.h"
 
 #include <QApplication>
@@ -262,7 +262,7 @@ void WineDiscTest::MakeDisc(const std::function<void(Project&)>& choose)
     AutostartEnvironment env;
     env.programFolder = QStringLiteral(VELKARO_WINE_TEST_DIR "/launcher");
     // The question after the files are written: No, stay.
-    ScriptedMessages messages;
+    test::ScriptedMessages messages;
     messages.setNextAnswer(MessageAnswer::No);
     QCOMPARE(WriteAutostart(project, env), AutostartOutcome::Completed);
 }

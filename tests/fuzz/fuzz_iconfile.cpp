@@ -7,8 +7,8 @@
 
 #include "FuzzSupport.h"
 #include "IconFile.h"
-#include "Messages.h"
 #include "Project.h"
+#include "ScriptedMessages.h"
 #include "Sentinels.h"
 
 #include <QDir>
@@ -29,7 +29,7 @@ const QString ExpectedInvalidIconText = QStringLiteral(
 struct Scene
 {
     bool applicationReady = (EnsureApplication(), true);
-    ScriptedMessages messages;
+    test::ScriptedMessages messages;
     QTemporaryDir dir;
     QString path = QDir::toNativeSeparators(dir.filePath(QStringLiteral("Symbol.ico")));
     Project project;

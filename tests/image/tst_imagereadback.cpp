@@ -5,8 +5,8 @@
 #include "Autostart.h"
 #include "ImageTestSupport.h"
 #include "MainIconList.h"
-#include "Messages.h"
 #include "Project.h"
+#include "ScriptedMessages.h"
 #include "Sentinels.h"
 
 #include <QRandomGenerator>

@@ -76,7 +76,7 @@ private slots:
 
     void dialogShowsCaptionTextAndCurrentYear()
     {
-        InfoFormCommercial* dialog = ShowInfoDialog();
+        InfoFormCommercial* dialog = ShowInfoDialog(m_test->presenter());
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
@@ -107,8 +107,8 @@ private slots:
     // closed, also while the closed one still waits for its deletion.
     void infoShowsTheOpenDialogOrANewOne()
     {
-        QPointer<InfoFormCommercial> first = ShowInfoDialog();
-        QPointer<InfoFormCommercial> second = ShowInfoDialog();
+        QPointer<InfoFormCommercial> first = ShowInfoDialog(m_test->presenter());
+        QPointer<InfoFormCommercial> second = ShowInfoDialog(m_test->presenter());
         QVERIFY(first);
         QCOMPARE(second.data(), first.data());
         QCOMPARE(InfoDialogCount(), 1);
@@ -117,13 +117,13 @@ private slots:
         ProcessDeletions();
         QVERIFY(first.isNull());
         QCOMPARE(InfoDialogCount(), 0);
-        QPointer<InfoFormCommercial> third = ShowInfoDialog();
+        QPointer<InfoFormCommercial> third = ShowInfoDialog(m_test->presenter());
         QVERIFY(third);
         QVERIFY(third->isVisible());
         QCOMPARE(InfoDialogCount(), 1);
 
         third->close(); // deletion still pending
-        QPointer<InfoFormCommercial> fourth = ShowInfoDialog();
+        QPointer<InfoFormCommercial> fourth = ShowInfoDialog(m_test->presenter());
         ProcessDeletions();
         QVERIFY(third.isNull());
         QVERIFY(fourth);
@@ -146,16 +146,16 @@ private slots:
         QFETCH(QSize, screen);
         QFETCH(QPoint, position);
         m_test->setScreenSize(screen);
-        InfoFormCommercial* dialog = ShowInfoDialog();
+        InfoFormCommercial* dialog = ShowInfoDialog(m_test->presenter());
         QCOMPARE(dialog->pos(), position);
     }
 
     void webButtonAndLogoOpenTheMakerSite()
     {
-        InfoFormCommercial* dialog = ShowInfoDialog();
+        InfoFormCommercial* dialog = ShowInfoDialog(m_test->presenter());
         dialog->Btn1->click();
         QTest::mouseClick(dialog->Image1, Qt::LeftButton);
-        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 2);
         for (const ShellOpenRequest& request : opened) {
             QCOMPARE(request.path, MakerWebAddress());
@@ -166,7 +166,7 @@ private slots:
 
     void escapeAndEnterDoNotCloseIt()
     {
-        QPointer<InfoFormCommercial> dialog = ShowInfoDialog();
+        QPointer<InfoFormCommercial> dialog = ShowInfoDialog(m_test->presenter());
         dialog->Btn1->setFocus();
         QTest::keyClick(dialog->Btn1, Qt::Key_Escape);
         QTest::keyClick(dialog, Qt::Key_Escape);
@@ -175,12 +175,12 @@ private slots:
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->Btn1->isDefault() && !dialog->Btn3->isDefault());
-        QVERIFY(m_test->takeOpened().isEmpty());
+        QVERIFY(m_test->presenter().takeOpened().isEmpty());
     }
 
     void closeBoxClosesIt()
     {
-        QPointer<InfoFormCommercial> dialog = ShowInfoDialog();
+        QPointer<InfoFormCommercial> dialog = ShowInfoDialog(m_test->presenter());
         QVERIFY(dialog->close());
         ProcessDeletions();
         QVERIFY(dialog.isNull());

@@ -8,8 +8,8 @@
 
 #include "Autostart.h"
 #include "FileHelpers.h"
-#include "Messages.h"
 #include "Project.h"
+#include "ScriptedMessages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     }
     const QString cdRoot = QFile::decodeName(argv[1]);
 
-    ScriptedMessages messages;
+    test::ScriptedMessages messages;
     messages.setNextAnswer(MessageAnswer::No);
     Project project;
     project.TakeCdRoot(cdRoot);

@@ -64,12 +64,12 @@ private:
 
 void AccessibilityTest::everyWindowIsAWindowWithItsTitle()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     Project project;
     SelIconDialog library(project);
     library.Form_Load();
     ProgressBarForm progress;
-    InfoFormCommercial info;
+    InfoFormCommercial info(m_test->presenter());
     for (QWidget* window : QList<QWidget*>{&form, &library, &progress, &info}) {
         QAccessibleInterface* iface = Accessible(window);
         const QAccessible::Role role = iface->role();
@@ -84,7 +84,7 @@ void AccessibilityTest::everyWindowIsAWindowWithItsTitle()
 
 void AccessibilityTest::fieldsAndOptionsAreNamed()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     const auto pathField = [&](int n) {
         return Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n));
     };
@@ -112,13 +112,13 @@ void AccessibilityTest::fieldsAndOptionsAreNamed()
 
 void AccessibilityTest::picturesAreDescribed()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     for (const char* name : {"IconPreviewImg", "Image2"}) {
         auto* picture = Find<QLabel>(form, name);
         QVERIFY(!picture->toolTip().isEmpty());
         QCOMPARE(Description(picture), picture->toolTip());
     }
-    InfoFormCommercial info;
+    InfoFormCommercial info(m_test->presenter());
     QVERIFY(!info.Image1->toolTip().isEmpty());
     QCOMPARE(Description(info.Image1), info.Image1->toolTip());
 }

@@ -113,7 +113,7 @@ QPoint Form1Test::StoredPosition() const
 
 void Form1Test::startState()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowTitle(), QStringLiteral("Velkaro 2005"));
@@ -156,7 +156,7 @@ void Form1Test::startState()
 
 void Form1Test::layoutAndLogo()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     QCOMPARE(Find<QGroupBox>(form, "Frame1_0")->geometry(), QRect(8, 8, 569, 53));
     QCOMPARE(Find<QLineEdit>(form, "PathTB_3")->geometry(), QRect(136, 68, 309, 21));
     QCOMPARE(Btn(form, 42)->geometry(), QRect(492, 92, 69, 21));
@@ -177,7 +177,7 @@ void Form1Test::layoutAndLogo()
 
 void Form1Test::tabOrder()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     QStringList expected{"PathTB_0",      "Btn_4",         "PathTB_1",
                          "DestTypeOpt_0", "DestTypeOpt_1", "Btn_5"};
     for (int row = 0; row < Project::RowCount; ++row)
@@ -210,7 +210,7 @@ void Form1Test::tabOrder()
 
 void Form1Test::viewSwitchKeepsTwoHeights()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     const int compact = form.height();
     auto* commands = Find<QGroupBox>(form, "Frame1_5");
@@ -237,7 +237,7 @@ void Form1Test::viewSwitchKeepsTwoHeights()
 
 void Form1Test::entriesSurviveViewSwitches()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     auto* text = Find<QLineEdit>(form, "KMLabelTB_1");
@@ -254,7 +254,7 @@ void Form1Test::entriesSurviveViewSwitches()
 
 void Form1Test::menuTextsAndPathFields()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     for (int n = 0; n < Project::SlotCount; ++n)
         QVERIFY(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->isReadOnly());
@@ -271,7 +271,7 @@ void Form1Test::menuTextsAndPathFields()
 
 void Form1Test::rowAndIconButtons()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     Project& project = form.project();
@@ -329,7 +329,7 @@ void Form1Test::placementRestoredOrCentred()
         SaveAppSetting("_Top", top);
         SaveAppSetting("_Left", left);
     }
-    Form1 form;
+    Form1 form(m_test->presenter());
     if (centred) {
         // Centred with its compact height.
         QCOMPARE(form.pos(), QPoint((1024 - 585) / 2, (768 - 232) / 2));
@@ -370,7 +370,7 @@ void Form1Test::windowsCentredByTheirOuterSize_data()
 void Form1Test::windowsCentredByTheirOuterSize()
 {
     QFETCH(int, button);
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     QRect outer;
     QSize inner;
@@ -416,7 +416,7 @@ void Form1Test::windowsCentredByTheirOuterSize()
         // The stored corner is the outer one, and the window reopens there.
         QVERIFY(form.close());
         QCOMPARE(StoredPosition(), outer.topLeft() * 15);
-        Form1 again;
+        Form1 again(m_test->presenter());
         again.show();
         QCOMPARE(OuterRect(&again).topLeft(), outer.topLeft());
     }
@@ -428,7 +428,7 @@ void Form1Test::windowsCentredByTheirOuterSize()
 // windows platform under Wine.
 void Form1Test::pathFieldsDrawTheirText()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* field = Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::FirstRowSlot));
@@ -456,7 +456,7 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
     launcher.close();
     m_test->setProgramFolder(program.path());
 
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.move(40, 30);
@@ -487,7 +487,7 @@ void Form1Test::wholeOkRunFromTheWindow()
     launcher.close();
     m_test->setProgramFolder(program.path());
 
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     Project& project = form.project();
     const QString root = m_tmp.filePath("cd") + "/";
@@ -526,7 +526,7 @@ void Form1Test::wholeOkRunFromTheWindow()
 
 void Form1Test::statusBarShowsTimeAndDate()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     const QLocale locale;
     QCOMPARE(Find<QLabel>(form, "Status_Date")->text(),
              locale.toString(QDate::currentDate(), QLocale::ShortFormat));
@@ -539,7 +539,7 @@ void Form1Test::statusBarFollowsTheClock()
 {
     const QDateTime moment(QDate(2026, 12, 8), QTime(14, 5, 9));
     m_test->setClock(moment);
-    Form1 form;
+    Form1 form(m_test->presenter());
     const QLocale locale;
     QCOMPARE(Find<QLabel>(form, "Status_Time")->text(),
              locale.toString(moment.time(), QLocale::ShortFormat));
@@ -549,7 +549,7 @@ void Form1Test::statusBarFollowsTheClock()
 
 void Form1Test::commandsOfTheControlSection()
 {
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     m_test->setProgramFolder(m_tmp.path()); // no help pages there
 
@@ -577,10 +577,10 @@ void Form1Test::commandsOfTheControlSection()
     // Help without local pages asks; Cancel opens nothing, OK the online manual.
     m_test->messages().setNextAnswer(MessageAnswer::Cancel);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
-    QVERIFY(m_test->takeOpened().isEmpty());
+    QVERIFY(m_test->presenter().takeOpened().isEmpty());
     m_test->messages().setNextAnswer(MessageAnswer::Ok);
     QTest::mouseClick(Btn(form, 21), Qt::LeftButton);
-    QList<ShellOpenRequest> opened = m_test->takeOpened();
+    QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened.first().path.endsWith("/?go=velkaro"));
     QCOMPARE(opened.first().windowState, ShellWindowMaximised);
@@ -588,7 +588,7 @@ void Form1Test::commandsOfTheControlSection()
 
     // The visible logo opens the maker's home page.
     QTest::mouseClick(Find<QLabel>(form, "Image2"), Qt::LeftButton);
-    opened = m_test->takeOpened();
+    opened = m_test->presenter().takeOpened();
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened.first().path, MakerWebAddress());
 }
@@ -603,7 +603,7 @@ void Form1Test::libraryIconEndsOnTheDisc()
     const QString root = m_tmp.filePath("disc") + "/";
     QVERIFY(QDir().mkpath(root));
 
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
     form.project().TakeCdRoot(root);
     form.project().AcceptSlotPath(1, root);
@@ -667,9 +667,9 @@ void Form1Test::sameBytesAsTheCommandLine()
         return QDir::toNativeSeparators(relative == "." ? window : window + '/' + relative);
     };
 
-    Form1 form;
+    Form1 form(m_test->presenter());
     form.show();
-    DialogScript& dialogs = m_test->dialogs();
+    test::ScriptedPresenter& dialogs = m_test->presenter();
     dialogs.setNextFolderResult(window);
     QTest::mouseClick(Btn(form, 4), Qt::LeftButton);
     if (project.folder) {

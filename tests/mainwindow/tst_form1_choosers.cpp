@@ -106,7 +106,7 @@ void Form1ChoosersTest::init()
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
     m_test.emplace();
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(m_test->presenter());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     click(3); // the extended view shows sections (3) and (4)
@@ -121,10 +121,10 @@ void Form1ChoosersTest::cleanup()
 
 void Form1ChoosersTest::chooseRoot()
 {
-    m_test->dialogs().setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
+    m_test->presenter().setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
     click(4);
     QCOMPARE(pathField(0), cd());
-    m_test->dialogs().takeRequests();
+    m_test->presenter().takeRequests();
 }
 
 void Form1ChoosersTest::rootChooserStartsANewProject_data()
@@ -139,11 +139,11 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     QFETCH(QString, secondRoot);
     chooseRoot();
     QVERIFY(enabled(5) && enabled(7) && enabled(40));
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("index.htm")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("index.htm")));
     click(5);
     menuField(0)->clear();
     QTest::keyClicks(menuField(0), QStringLiteral("Preisliste"));
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
     click(40);
     click(13);
     QVERIFY(enabled(1));
@@ -155,7 +155,7 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     QCOMPARE(pathField(Project::IconSlot), DefaultIconText());
 
     const QString root = QDir::toNativeSeparators(m_tmp->filePath(secondRoot));
-    m_test->dialogs().setNextFolderResult(root);
+    m_test->presenter().setNextFolderResult(root);
     click(4);
     QCOMPARE(pathField(0), root + QDir::separator());
     for (int n = 1; n < Project::SlotCount; ++n)
@@ -176,18 +176,18 @@ void Form1ChoosersTest::targetChooserFollowsTheTargetKind()
 {
     chooseRoot();
     QTest::mouseClick(find<QRadioButton>(QStringLiteral("DestTypeOpt_1")), Qt::LeftButton);
-    m_test->dialogs().setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
+    m_test->presenter().setNextFolderResult(m_tmp->filePath(QStringLiteral("CD")));
     click(5);
     QCOMPARE(pathField(1), cd()); // the root itself, with its closing separator
     QVERIFY(enabled(1));
 
     QTest::mouseClick(find<QRadioButton>(QStringLiteral("DestTypeOpt_0")), Qt::LeftButton);
     QCOMPARE(pathField(1), cd()); // switching the kind leaves the slot alone
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/start.htm")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/start.htm")));
     click(5);
     QCOMPARE(pathField(1), cd(QStringLiteral("docs/start.htm")));
 
-    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
+    const QList<DialogRequest> requests = m_test->presenter().takeRequests();
     QCOMPARE(requests.size(), 2);
     QCOMPARE(requests.at(0).kind, DialogKind::Folder);
     QCOMPARE(requests.at(1).kind, DialogKind::OpenFile);
@@ -198,25 +198,25 @@ void Form1ChoosersTest::outsideAnswers()
 {
     chooseRoot();
     const QString earlier = cd(QStringLiteral("docs/Alt.pdf"));
-    m_test->dialogs().setNextFileResult(earlier);
+    m_test->presenter().setNextFileResult(earlier);
     click(41);
     const QString neighbour =
         QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD2/x.pdf")));
 
-    m_test->dialogs().setNextFileResult(neighbour);
+    m_test->presenter().setNextFileResult(neighbour);
     m_test->messages().setNextAnswer(MessageAnswer::No);
     click(41);
     QCOMPARE(pathField(3), earlier);
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt"));
 
-    m_test->dialogs().setNextFileResult(neighbour);
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Neu.pdf")));
+    m_test->presenter().setNextFileResult(neighbour);
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("Neu.pdf")));
     m_test->messages().setNextAnswer(MessageAnswer::Yes);
     click(41);
     QCOMPARE(pathField(3), cd(QStringLiteral("Neu.pdf")));
     QCOMPARE(menuField(1)->text(), QStringLiteral("Alt")); // filled before: kept
     QCOMPARE(m_test->messages().takeShown().size(), 2);
-    QCOMPARE(m_test->dialogs().takeRequests().size(), 4);
+    QCOMPARE(m_test->presenter().takeRequests().size(), 4);
 }
 
 void Form1ChoosersTest::contextRowsAndMenuTexts()
@@ -227,11 +227,11 @@ void Form1ChoosersTest::contextRowsAndMenuTexts()
     menuField(1)->clear();
     QTest::keyClicks(menuField(1), QStringLiteral("   "));
 
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
     click(40);
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Liesmich")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/Liesmich")));
     click(41);
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Handbuch.final.pdf")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/Handbuch.final.pdf")));
     click(42);
 
     QCOMPARE(pathField(2), cd(QStringLiteral("docs/Preise.pdf")));
@@ -254,7 +254,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     chooseRoot();
     const QString file = cd(QStringLiteral("Disc.ico"));
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(size, qRgb(200, 0, 0))})));
-    m_test->dialogs().setNextFileResult(file);
+    m_test->presenter().setNextFileResult(file);
     click(7);
     QCOMPARE(pathField(Project::IconSlot), file);
     QCOMPARE(m_form->project().icon().image.size(), QSize(size, size));
@@ -264,7 +264,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     // A file that is no picture: the message, and no icon whatever was there.
     const QString broken = cd(QStringLiteral("Kaputt.ico"));
     QVERIFY(WriteBytes(broken, "kein Bild"));
-    m_test->dialogs().setNextFileResult(broken);
+    m_test->presenter().setNextFileResult(broken);
     click(7);
     QCOMPARE(m_test->messages().takeShown().size(), 1);
     QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
@@ -276,7 +276,7 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
     chooseRoot();
     const QString file = cd(QStringLiteral("Disc.ico"));
     QVERIFY(WriteBytes(file, IcoBytes({SolidImage(32, qRgb(0, 0, 200))})));
-    m_test->dialogs().setNextFileResult(file);
+    m_test->presenter().setNextFileResult(file);
     click(7);
     QCOMPARE(pathField(Project::IconSlot), file);
     QVERIFY(QFile::remove(file));
@@ -291,7 +291,7 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
 void Form1ChoosersTest::unusableNameRefused()
 {
     chooseRoot();
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Was?.htm")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("Was?.htm")));
     click(5);
     QCOMPARE(pathField(1), PleaseChooseText());
     QVERIFY(!enabled(1));
@@ -310,15 +310,15 @@ void Form1ChoosersTest::wholeRunWritesTheDisc()
     const QByteArray ico = IcoBytes({SolidImage(32, qRgb(1, 2, 3))});
     QVERIFY(WriteBytes(cd(QStringLiteral("Bilder/Disc.ico")), ico));
 
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/start.htm")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/start.htm")));
     click(5);
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("docs/Übersicht.pdf")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/Übersicht.pdf")));
     click(40);
     menuField(2)->clear();
     QTest::keyClicks(menuField(2), QStringLiteral("Preise 2005"));
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Preise.neu.txt")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("Preise.neu.txt")));
     click(42);
-    m_test->dialogs().setNextFileResult(cd(QStringLiteral("Bilder/Disc.ico")));
+    m_test->presenter().setNextFileResult(cd(QStringLiteral("Bilder/Disc.ico")));
     click(7);
     QVERIFY(m_test->messages().takeShown().isEmpty());
 

@@ -82,11 +82,11 @@ void TestIconFile::cleanup()
 
 void TestIconFile::takeRoot(Project& project)
 {
-    m_test->dialogs().setNextFolderResult(
+    m_test->presenter().setNextFolderResult(
         QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("CD"))));
-    project.TakeCdRoot(BrowseForFolder(nullptr, QString()));
+    project.TakeCdRoot(BrowseForFolder(m_test->presenter(), nullptr, QString()));
     QVERIFY(!project.cdRootPath().isEmpty());
-    m_test->dialogs().takeRequests();
+    m_test->presenter().takeRequests();
 }
 
 void TestIconFile::putIntoState(Project& project, IconState state)
@@ -105,8 +105,8 @@ void TestIconFile::putIntoState(Project& project, IconState state)
     case IconState::File: {
         const QString good = inRoot(QStringLiteral("Gut.ico"));
         QVERIFY(WriteBytes(good, IcoBytes({SolidImage(32, qRgb(0, 255, 0))})));
-        m_test->dialogs().setNextFileResult(good);
-        ChooseIconFile(project, nullptr);
+        m_test->presenter().setNextFileResult(good);
+        ChooseIconFile(project, m_test->presenter(), nullptr);
         QCOMPARE(project.slot(Project::IconSlot), good);
         break;
     }
@@ -149,8 +149,8 @@ void TestIconFile::iconFileLoads()
     const QString path = inRoot(name);
     QVERIFY(WriteBytes(path, bytes));
 
-    m_test->dialogs().setNextFileResult(path);
-    ChooseIconFile(project, nullptr);
+    m_test->presenter().setNextFileResult(path);
+    ChooseIconFile(project, m_test->presenter(), nullptr);
 
     QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), path);
@@ -259,8 +259,8 @@ void TestIconFile::notAPictureEmptiesTheSlot()
 
     const QString path = inRoot(QStringLiteral("Kaputt.ico"));
     QVERIFY(WriteBytes(path, content));
-    m_test->dialogs().setNextFileResult(path);
-    ChooseIconFile(project, nullptr);
+    m_test->presenter().setNextFileResult(path);
+    ChooseIconFile(project, m_test->presenter(), nullptr);
 
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
@@ -279,9 +279,9 @@ void TestIconFile::iconFileOutsideRootRefused()
     const QString outside = QDir::toNativeSeparators(m_tmp->filePath(QStringLiteral("Fremd.ico")));
     QVERIFY(WriteBytes(outside, IcoBytes({SolidImage(32, qRgb(9, 9, 9))})));
 
-    m_test->dialogs().setNextFileResult(outside);
+    m_test->presenter().setNextFileResult(outside);
     m_test->messages().setNextAnswer(MessageAnswer::No);
-    ChooseIconFile(project, nullptr);
+    ChooseIconFile(project, m_test->presenter(), nullptr);
 
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
@@ -295,8 +295,8 @@ void TestIconFile::cancelInLibraryStateKeepsIt()
     Project project;
     takeRoot(project);
     putIntoState(project, IconState::Library);
-    ChooseIconFile(project, nullptr); // nothing queued: Cancel
-    QCOMPARE(m_test->dialogs().takeRequests().size(), 1);
+    ChooseIconFile(project, m_test->presenter(), nullptr); // nothing queued: Cancel
+    QCOMPARE(m_test->presenter().takeRequests().size(), 1);
     QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), LibraryIconText());
     QCOMPARE(project.icon(), m_libraryPicture);
@@ -312,19 +312,19 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     QCOMPARE(loaded.image.pixel(0, 0), qRgb(0, 255, 0));
 
     // The file is still there: the same picture again, no message.
-    ChooseIconFile(project, nullptr);
+    ChooseIconFile(project, m_test->presenter(), nullptr);
     QVERIFY(m_test->messages().shown().isEmpty());
     QCOMPARE(project.slot(Project::IconSlot), path);
     QCOMPARE(project.icon(), loaded);
 
     // The file was changed meanwhile: the picture follows it.
     QVERIFY(WriteBytes(path, IcoBytes({SolidImage(32, qRgb(255, 255, 0))})));
-    ChooseIconFile(project, nullptr);
+    ChooseIconFile(project, m_test->presenter(), nullptr);
     QCOMPARE(project.icon().image.pixel(0, 0), qRgb(255, 255, 0));
 
     // The file was deleted meanwhile: the message, then no icon.
     QVERIFY(QFile::remove(path));
-    ChooseIconFile(project, nullptr);
+    ChooseIconFile(project, m_test->presenter(), nullptr);
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconMessage);

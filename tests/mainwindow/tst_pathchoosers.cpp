@@ -92,10 +92,10 @@ void TestPathChoosers::cleanup()
 
 void TestPathChoosers::takeRoot(Project& project)
 {
-    m_test->dialogs().setNextFolderResult(rootFolder());
-    QVERIFY(ChooseCdRoot(project, nullptr));
+    m_test->presenter().setNextFolderResult(rootFolder());
+    QVERIFY(ChooseCdRoot(project, m_test->presenter(), nullptr));
     QCOMPARE(project.cdRootPath(), rootPath());
-    m_test->dialogs().takeRequests();
+    m_test->presenter().takeRequests();
 }
 
 void TestPathChoosers::newRootEmptiesTheProject_data()
@@ -120,12 +120,12 @@ void TestPathChoosers::newRootEmptiesTheProject()
     QVERIFY(project.okEnabled());
 
     const QString folder = Native(m_tmp->filePath(newRoot));
-    m_test->dialogs().setNextFolderResult(folder);
-    QVERIFY(ChooseCdRoot(project, nullptr));
+    m_test->presenter().setNextFolderResult(folder);
+    QVERIFY(ChooseCdRoot(project, m_test->presenter(), nullptr));
 
     const QList<DialogRequest> expectedRequests{
         {DialogKind::Folder, RootTitle, QString(), QString(), false}};
-    QCOMPARE(m_test->dialogs().takeRequests(), expectedRequests);
+    QCOMPARE(m_test->presenter().takeRequests(), expectedRequests);
     const QString newRootPath = folder + QDir::separator();
     QCOMPARE(project.cdRootPath(), newRootPath);
 #ifdef Q_OS_WIN
@@ -152,8 +152,8 @@ void TestPathChoosers::cancelledRootChangesNothing()
     project.setSlot(Project::IconSlot, LibraryIconText());
     const ProjectData before = project.data();
 
-    QVERIFY(!ChooseCdRoot(project, nullptr)); // nothing queued: Cancel
-    QCOMPARE(m_test->dialogs().takeRequests().size(), 1);
+    QVERIFY(!ChooseCdRoot(project, m_test->presenter(), nullptr)); // nothing queued: Cancel
+    QCOMPARE(m_test->presenter().takeRequests().size(), 1);
     QVERIFY(project.data() == before);
     QVERIFY(m_test->messages().shown().isEmpty());
 }
@@ -178,16 +178,16 @@ void TestPathChoosers::rootGetsClosingSeparator()
     QFETCH(QString, returned);
     QFETCH(QString, expectedRoot);
     Project project;
-    m_test->dialogs().setNextFolderResult(returned);
-    QVERIFY(ChooseCdRoot(project, nullptr));
+    m_test->presenter().setNextFolderResult(returned);
+    QVERIFY(ChooseCdRoot(project, m_test->presenter(), nullptr));
     QCOMPARE(project.cdRootPath(), expectedRoot);
     QCOMPARE(project.slot(0), expectedRoot);
 
     // Every file below that root is inside it.
     const QString file =
         expectedRoot + QStringLiteral("docs") + QDir::separator() + QStringLiteral("a.txt");
-    m_test->dialogs().setNextFileResult(file);
-    QVERIFY(ChooseSlotPath(project, 2, nullptr));
+    m_test->presenter().setNextFileResult(file);
+    QVERIFY(ChooseSlotPath(project, 2, m_test->presenter(), nullptr));
     QCOMPARE(project.slot(2), file);
 }
 
@@ -208,8 +208,8 @@ void TestPathChoosers::folderTarget()
     takeRoot(project);
     project.setTargetIsFolder(true);
 
-    m_test->dialogs().setNextFolderResult(m_tmp->filePath(chosen));
-    QVERIFY(ChooseSlotPath(project, 1, nullptr));
+    m_test->presenter().setNextFolderResult(m_tmp->filePath(chosen));
+    QVERIFY(ChooseSlotPath(project, 1, m_test->presenter(), nullptr));
     QCOMPARE(project.slot(1), Native(m_tmp->filePath(expectedSlot)));
     QVERIFY(m_test->messages().shown().isEmpty());
     // What the window's dispatch does after slot 1.
@@ -239,13 +239,13 @@ void TestPathChoosers::outsidePathRefused()
     Project project;
     takeRoot(project);
     const QString earlier = inRoot(QStringLiteral("docs/Frueher.txt"));
-    m_test->dialogs().setNextFileResult(earlier);
-    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    m_test->presenter().setNextFileResult(earlier);
+    QVERIFY(ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
     const ProjectData before = project.data();
 
-    m_test->dialogs().setNextFileResult(Native(m_tmp->filePath(outside)));
+    m_test->presenter().setNextFileResult(Native(m_tmp->filePath(outside)));
     m_test->messages().setNextAnswer(MessageAnswer::No);
-    QVERIFY(!ChooseSlotPath(project, slot, nullptr));
+    QVERIFY(!ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
 
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
@@ -254,7 +254,7 @@ void TestPathChoosers::outsidePathRefused()
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
     QCOMPARE(project.slot(slot), earlier);
     QVERIFY(project.data() == before);
-    QCOMPARE(m_test->dialogs().takeRequests().size(), 2);
+    QCOMPARE(m_test->presenter().takeRequests().size(), 2);
 }
 
 void TestPathChoosers::yesOpensTheSameDialogAgain_data()
@@ -273,21 +273,21 @@ void TestPathChoosers::yesOpensTheSameDialogAgain()
     const QString outside = Native(m_tmp->filePath(QStringLiteral("CD2")));
     const QString inside = inRoot(QStringLiteral("docs"));
     if (folderMode) {
-        m_test->dialogs().setNextFolderResult(outside);
-        m_test->dialogs().setNextFolderResult(outside);
-        m_test->dialogs().setNextFolderResult(inside);
+        m_test->presenter().setNextFolderResult(outside);
+        m_test->presenter().setNextFolderResult(outside);
+        m_test->presenter().setNextFolderResult(inside);
     } else {
-        m_test->dialogs().setNextFileResult(outside);
-        m_test->dialogs().setNextFileResult(outside);
-        m_test->dialogs().setNextFileResult(inside);
+        m_test->presenter().setNextFileResult(outside);
+        m_test->presenter().setNextFileResult(outside);
+        m_test->presenter().setNextFileResult(inside);
     }
     m_test->messages().setNextAnswer(MessageAnswer::Yes);
     m_test->messages().setNextAnswer(MessageAnswer::Yes);
 
-    QVERIFY(ChooseSlotPath(project, 1, nullptr));
+    QVERIFY(ChooseSlotPath(project, 1, m_test->presenter(), nullptr));
     QCOMPARE(project.slot(1), folderMode ? inside + QDir::separator() : inside);
     QCOMPARE(m_test->messages().takeShown().size(), 2);
-    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
+    const QList<DialogRequest> requests = m_test->presenter().takeRequests();
     QCOMPARE(requests.size(), 3);
     for (const DialogRequest& request : requests) {
         QCOMPARE(request, requests.first());
@@ -301,15 +301,15 @@ void TestPathChoosers::cancelKeepsTheSlot()
     Project project;
     takeRoot(project);
     const QString earlier = inRoot(QStringLiteral("docs/Preise.pdf"));
-    m_test->dialogs().setNextFileResult(earlier);
-    QVERIFY(ChooseSlotPath(project, 2, nullptr));
+    m_test->presenter().setNextFileResult(earlier);
+    QVERIFY(ChooseSlotPath(project, 2, m_test->presenter(), nullptr));
     project.setMenuText(0, QStringLiteral("Preise 2005"));
     const ProjectData before = project.data();
 
     for (int n = 1; n <= Project::IconSlot; ++n)
-        QVERIFY(!ChooseSlotPath(project, n, nullptr));
+        QVERIFY(!ChooseSlotPath(project, n, m_test->presenter(), nullptr));
     project.setTargetIsFolder(true);
-    QVERIFY(!ChooseSlotPath(project, 1, nullptr));
+    QVERIFY(!ChooseSlotPath(project, 1, m_test->presenter(), nullptr));
     project.setTargetIsFolder(false);
 
     QVERIFY(project.data() == before);
@@ -359,8 +359,8 @@ void TestPathChoosers::defaultMenuText()
     takeRoot(project);
     project.setMenuText(Project::RowOfSlot(slot), menuTextBefore);
 
-    m_test->dialogs().setNextFileResult(inRoot(document));
-    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    m_test->presenter().setNextFileResult(inRoot(document));
+    QVERIFY(ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
     QCOMPARE(project.slot(slot), inRoot(document));
     QCOMPARE(project.menuText(Project::RowOfSlot(slot)), expectedMenuText);
     // The other rows are not touched.
@@ -396,15 +396,15 @@ void TestPathChoosers::fileDialogStartAndFilter()
     takeRoot(project);
     const QString file = inRoot(QStringLiteral("docs/AutoRun.ico"));
     if (slotHoldsFile) {
-        m_test->dialogs().setNextFileResult(file);
-        QVERIFY(ChooseSlotPath(project, slot, nullptr));
-        m_test->dialogs().takeRequests();
+        m_test->presenter().setNextFileResult(file);
+        QVERIFY(ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
+        m_test->presenter().takeRequests();
     }
 
-    ChooseSlotPath(project, slot, nullptr);
+    ChooseSlotPath(project, slot, m_test->presenter(), nullptr);
     const QList<DialogRequest> expected{{DialogKind::OpenFile, FileTitle, expectedFilter,
                                          slotHoldsFile ? file : rootPath(), slotHoldsFile}};
-    QCOMPARE(m_test->dialogs().takeRequests(), expected);
+    QCOMPARE(m_test->presenter().takeRequests(), expected);
 }
 
 void TestPathChoosers::targetKindChoosesTheDialog_data()
@@ -426,8 +426,8 @@ void TestPathChoosers::targetKindChoosesTheDialog()
     Project project;
     takeRoot(project);
     project.setTargetIsFolder(folderKind);
-    ChooseSlotPath(project, slot, nullptr);
-    const QList<DialogRequest> requests = m_test->dialogs().takeRequests();
+    ChooseSlotPath(project, slot, m_test->presenter(), nullptr);
+    const QList<DialogRequest> requests = m_test->presenter().takeRequests();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(int(requests.first().kind), expectedKind);
     if (requests.first().kind == DialogKind::Folder)
@@ -468,22 +468,22 @@ void TestPathChoosers::unusableCharacterRefused()
     project.setTargetIsFolder(folderMode);
     const QString earlier = inRoot(folderMode ? QStringLiteral("docs/") : QStringLiteral("ok.txt"));
     if (folderMode)
-        m_test->dialogs().setNextFolderResult(inRoot(QStringLiteral("docs")));
+        m_test->presenter().setNextFolderResult(inRoot(QStringLiteral("docs")));
     else
-        m_test->dialogs().setNextFileResult(earlier);
-    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+        m_test->presenter().setNextFileResult(earlier);
+    QVERIFY(ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
     const ProjectData before = project.data();
-    m_test->dialogs().takeRequests();
+    m_test->presenter().takeRequests();
 
     const QString bad = inRoot(relative);
     if (folderMode)
-        m_test->dialogs().setNextFolderResult(bad);
+        m_test->presenter().setNextFolderResult(bad);
     else
-        m_test->dialogs().setNextFileResult(bad);
-    QVERIFY(!ChooseSlotPath(project, slot, nullptr));
+        m_test->presenter().setNextFileResult(bad);
+    QVERIFY(!ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
 
     QVERIFY(project.data() == before);
-    QCOMPARE(m_test->dialogs().takeRequests().size(),
+    QCOMPARE(m_test->presenter().takeRequests().size(),
              1); // no second dialog: the user must rename first
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
@@ -504,13 +504,13 @@ void TestPathChoosers::unusableCharacterInTheRootIsNotRefused()
 {
     Project project;
     const QString root = Native(m_tmp->filePath(QStringLiteral("Was? Ωmega")));
-    m_test->dialogs().setNextFolderResult(root);
-    QVERIFY(ChooseCdRoot(project, nullptr));
+    m_test->presenter().setNextFolderResult(root);
+    QVERIFY(ChooseCdRoot(project, m_test->presenter(), nullptr));
     QCOMPARE(project.slot(0), root + QDir::separator());
 
     const QString file = root + QDir::separator() + QStringLiteral("index.htm");
-    m_test->dialogs().setNextFileResult(file);
-    QVERIFY(ChooseSlotPath(project, 1, nullptr));
+    m_test->presenter().setNextFileResult(file);
+    QVERIFY(ChooseSlotPath(project, 1, m_test->presenter(), nullptr));
     QCOMPARE(project.slot(1), file);
     QVERIFY(m_test->messages().shown().isEmpty());
 }
@@ -535,13 +535,13 @@ void TestPathChoosers::commaRefusedInTheIconPathOnly()
     QFETCH(bool, refused);
     Project project;
     takeRoot(project);
-    m_test->dialogs().setNextFileResult(inRoot(QStringLiteral("ok.ico")));
-    QVERIFY(ChooseSlotPath(project, slot, nullptr));
+    m_test->presenter().setNextFileResult(inRoot(QStringLiteral("ok.ico")));
+    QVERIFY(ChooseSlotPath(project, slot, m_test->presenter(), nullptr));
     const ProjectData before = project.data();
 
     const QString chosen = inRoot(relative);
-    m_test->dialogs().setNextFileResult(chosen);
-    QCOMPARE(ChooseSlotPath(project, slot, nullptr), !refused);
+    m_test->presenter().setNextFileResult(chosen);
+    QCOMPARE(ChooseSlotPath(project, slot, m_test->presenter(), nullptr), !refused);
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     if (!refused) {
         QCOMPARE(project.slot(slot), chosen);

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "Presenter.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -52,7 +53,6 @@ private slots:
     void folderResultCleanedUp();
     void openDialogStartPlace_data();
     void openDialogStartPlace();
-    void queuedResultsGoToTheirOwnDialog();
     void realFolderBrowser();
     void realFileDialog();
 
@@ -113,11 +113,11 @@ void TestDialogs::folderResultCleanedUp()
     QFETCH(QString, raw);
     QFETCH(QString, expected);
     if (!raw.isEmpty())
-        m_test->dialogs().setNextFolderResult(raw);
-    QCOMPARE(BrowseForFolder(nullptr, QStringLiteral("Wohin?")), expected);
+        m_test->presenter().setNextFolderResult(raw);
+    QCOMPARE(BrowseForFolder(m_test->presenter(), nullptr, QStringLiteral("Wohin?")), expected);
     const QList<DialogRequest> expectedRequests{
         {DialogKind::Folder, QStringLiteral("Wohin?"), QString(), QString(), false}};
-    QCOMPARE(m_test->dialogs().takeRequests(), expectedRequests);
+    QCOMPARE(m_test->presenter().takeRequests(), expectedRequests);
 }
 
 void TestDialogs::openDialogStartPlace_data()
@@ -147,34 +147,17 @@ void TestDialogs::openDialogStartPlace()
     QFETCH(QString, current);
     QFETCH(QString, expectedStart);
     QFETCH(bool, startIsFile);
-    ShowOpenDocumentDialog(nullptr, current, QStringLiteral("Icons (*.ico)|*.ico|"), root);
+    ShowOpenDocumentDialog(m_test->presenter(), nullptr, current,
+                           QStringLiteral("Icons (*.ico)|*.ico|"), root);
     const QList<DialogRequest> expected{
         {DialogKind::OpenFile, QStringLiteral("Bitte wählen Sie das zu öffnende Dokument ..."),
          QStringLiteral("Icons (*.ico)"), expectedStart, startIsFile}};
-    QCOMPARE(m_test->dialogs().takeRequests(), expected);
-}
-
-void TestDialogs::queuedResultsGoToTheirOwnDialog()
-{
-    m_test->dialogs().setNextFileResult(QStringLiteral("/cd/a.txt"));
-    m_test->dialogs().setNextFolderResult(QStringLiteral("/cd/Bilder/"));
-    m_test->dialogs().setNextFileResult(QStringLiteral("/cd/b.txt"));
-
-    QCOMPARE(BrowseForFolder(nullptr, QString()), QDir::toNativeSeparators("/cd/Bilder"));
-    QCOMPARE(ShowOpenDocumentDialog(nullptr, QString(), QString(), QStringLiteral("/cd/")),
-             QDir::toNativeSeparators("/cd/a.txt"));
-    QCOMPARE(ShowOpenDocumentDialog(nullptr, QString(), QString(), QStringLiteral("/cd/")),
-             QDir::toNativeSeparators("/cd/b.txt"));
-    // Nothing queued any more: the dialogs report Cancel.
-    QCOMPARE(ShowOpenDocumentDialog(nullptr, QString(), QString(), QStringLiteral("/cd/")),
-             QString());
-    QCOMPARE(BrowseForFolder(nullptr, QString()), QString());
-    QCOMPARE(m_test->dialogs().requests().size(), 5);
+    QCOMPARE(m_test->presenter().takeRequests(), expected);
 }
 
 void TestDialogs::realFolderBrowser()
 {
-    SetDialogScriptForTesting(nullptr);
+    QtPresenter desktop;
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("Bilder")));
@@ -189,17 +172,17 @@ void TestDialogs::realFolderBrowser()
         dialog->setDirectory(chosen);
         static_cast<QDialog*>(dialog)->accept(); // public in QDialog
     });
-    QCOMPARE(BrowseForFolder(nullptr, QStringLiteral("Wo liegt es?")),
+    QCOMPARE(BrowseForFolder(desktop, nullptr, QStringLiteral("Wo liegt es?")),
              QDir::toNativeSeparators(chosen));
     QVERIFY(seen);
 
     WhenFileDialogOpens([](QFileDialog* dialog) { dialog->reject(); });
-    QCOMPARE(BrowseForFolder(nullptr, QStringLiteral("Wo liegt es?")), QString());
+    QCOMPARE(BrowseForFolder(desktop, nullptr, QStringLiteral("Wo liegt es?")), QString());
 }
 
 void TestDialogs::realFileDialog()
 {
-    SetDialogScriptForTesting(nullptr);
+    QtPresenter desktop;
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("docs")));
@@ -222,7 +205,7 @@ void TestDialogs::realFileDialog()
         QCOMPARE(dialog->selectedFiles(), QStringList{file});
         static_cast<QDialog*>(dialog)->accept(); // public in QDialog
     });
-    QCOMPARE(ShowOpenDocumentDialog(nullptr, QDir::toNativeSeparators(file), QString(),
+    QCOMPARE(ShowOpenDocumentDialog(desktop, nullptr, QDir::toNativeSeparators(file), QString(),
                                     QDir::toNativeSeparators(tmp.path() + "/")),
              QDir::toNativeSeparators(file));
     QVERIFY(seen);
@@ -234,8 +217,8 @@ void TestDialogs::realFileDialog()
         QCOMPARE(dialog->directory().absolutePath(), QDir(tmp.path()).absolutePath());
         dialog->reject();
     });
-    QCOMPARE(ShowOpenDocumentDialog(nullptr, QStringLiteral("(Bitte wählen ...)"), QString(),
-                                    QDir::toNativeSeparators(tmp.path() + "/")),
+    QCOMPARE(ShowOpenDocumentDialog(desktop, nullptr, QStringLiteral("(Bitte wählen ...)"),
+                                    QString(), QDir::toNativeSeparators(tmp.path() + "/")),
              QString());
     QVERIFY(seen);
 }

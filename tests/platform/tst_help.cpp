@@ -3,15 +3,18 @@
 #include "HelpFile.h"
 #include "MakerInfo.h"
 #include "Messages.h"
+#include "Presenter.h"
 #include "ShellOpen.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
+#include <utility>
 
 using namespace velkaro;
 using velkaro::test::MakeFile;
@@ -65,9 +68,9 @@ private slots:
         const QString expected = Native(m_folder.filePath(HelpCandidates.at(first)));
         QCOMPARE(FindLocalHelpFile(), expected);
 
-        ShowHelp();
+        ShowHelp(m_test->presenter());
         QVERIFY(m_test->messages().takeShown().isEmpty());
-        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.at(0).path, expected);
         QCOMPARE(opened.at(0).url, QUrl::fromLocalFile(expected));
@@ -79,7 +82,7 @@ private slots:
         const QString manual = MakerWebAddress() + QStringLiteral("/?go=velkaro");
 
         m_test->messages().setNextAnswer(MessageAnswer::Cancel);
-        ShowHelp();
+        ShowHelp(m_test->presenter());
         QList<ShownMessage> shown = m_test->messages().takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).text,
@@ -89,12 +92,12 @@ private slots:
                                     "jetzt anzeigen zu lassen ..."));
         QCOMPARE(shown.at(0).icon, MessageIcon::Information);
         QCOMPARE(shown.at(0).buttons, MessageButtons::OkCancel);
-        QVERIFY(m_test->takeOpened().isEmpty());
+        QVERIFY(m_test->presenter().takeOpened().isEmpty());
 
         m_test->messages().setNextAnswer(MessageAnswer::Ok);
-        ShowHelp();
+        ShowHelp(m_test->presenter());
         QCOMPARE(m_test->messages().takeShown().size(), 1);
-        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.at(0).path, manual.toLower());
         QVERIFY(opened.at(0).path.endsWith(QStringLiteral("/?go=velkaro")));
@@ -107,9 +110,9 @@ private slots:
         QCOMPARE(ProductPageAddress(), (MakerWebAddress() + QStringLiteral("/?go=velkaro")));
         QCOMPARE(ProductPageAddress(), ProductPageAddress().toLower());
 
-        OpenMakerSite(QString());
-        OpenOnlineManual();
-        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        OpenMakerSite(m_test->presenter(), QString());
+        OpenOnlineManual(m_test->presenter());
+        const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened.at(0).path, MakerWebAddress());
         QCOMPARE(opened.at(0).windowState, ShellWindowMaximised);
@@ -138,20 +141,31 @@ private slots:
         QCOMPARE(ShellOpenUrl(path), url);
         if (url.isLocalFile() && path.startsWith(QLatin1Char('/')))
             QCOMPARE(ShellOpenUrl(path).toLocalFile(), path);
+
+        // The program's presenter hands the same address to the desktop.
+        QtPresenter desktop;
+        QDesktopServices::setUrlHandler(url.scheme(), this, "openedByDesktop");
+        ShellOpen(desktop, path, 0);
+        QDesktopServices::unsetUrlHandler(url.scheme());
+        QCOMPARE(std::exchange(m_desktopOpened, {}), QList<QUrl>{url});
     }
 
     void shellOpenWindowState()
     {
-        ShellOpen(QStringLiteral("https://a.example"), 0);
-        ShellOpen(QStringLiteral("https://a.example"), ShellWindowMaximised);
-        const QList<ShellOpenRequest> opened = m_test->takeOpened();
+        ShellOpen(m_test->presenter(), QStringLiteral("https://a.example"), 0);
+        ShellOpen(m_test->presenter(), QStringLiteral("https://a.example"), ShellWindowMaximised);
+        const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened.at(0).windowState, ShellWindowNormal);
         QCOMPARE(opened.at(1).windowState, ShellWindowMaximised);
     }
 
+public:
+    Q_INVOKABLE void openedByDesktop(const QUrl& url) { m_desktopOpened.append(url); }
+
 private:
     std::optional<test::TestEnvironment> m_test;
+    QList<QUrl> m_desktopOpened;
     QTemporaryDir m_folder;
 };
 

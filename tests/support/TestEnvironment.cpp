@@ -16,18 +16,11 @@ TestEnvironment::TestEnvironment()
     SetSettingsFileForTesting(settingsFile());
     setProgramFolder(m_dir.filePath(QStringLiteral("program")));
     setScreenSize(QSize(1024, 768));
-    SetDialogScriptForTesting(&m_dialogs);
-    SetShellOpenRecordingForTesting(true);
 }
 
 TestEnvironment::~TestEnvironment()
 {
     ResetTestHooks();
-}
-
-QList<ShellOpenRequest> TestEnvironment::takeOpened()
-{
-    return TakeShellOpenRequests();
 }
 
 QString TestEnvironment::settingsFile() const

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "Dialogs.h"
-#include "Messages.h"
-#include "ShellOpen.h"
+#include "ScriptedMessages.h"
+#include "ScriptedPresenter.h"
 
 #include <QDateTime>
-#include <QList>
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
@@ -13,8 +11,9 @@
 namespace velkaro::test {
 
 // Everything a test needs from outside the program, in places of its own:
-// messages and dialogs are scripted, documents and web pages are recorded
-// instead of opened, the settings live in a file of the test's own, the
+// messages are scripted, and so are the dialogs of whatever is handed
+// presenter(), which records documents and web pages instead of opening
+// them; the settings live in a file of the test's own, the
 // program folder is an empty folder of the test's own and the screen is
 // 1024 x 768. The clock stays the computer's until a test sets it.
 // When the environment goes, every test hook of the program is undone.
@@ -28,9 +27,8 @@ public:
     TestEnvironment& operator=(const TestEnvironment&) = delete;
 
     ScriptedMessages& messages() { return m_messages; }
-    DialogScript& dialogs() { return m_dialogs; }
-    // What ShellOpen was asked to open since the last call.
-    QList<ShellOpenRequest> takeOpened();
+    // To hand to the windows and the choosers in place of QtPresenter.
+    ScriptedPresenter& presenter() { return m_presenter; }
 
     // The test's settings file (INI format), not there until written.
     QString settingsFile() const;
@@ -43,7 +41,7 @@ public:
 private:
     QTemporaryDir m_dir;
     ScriptedMessages m_messages;
-    DialogScript m_dialogs;
+    ScriptedPresenter m_presenter;
 };
 
 } // namespace velkaro::test

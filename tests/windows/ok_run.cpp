@@ -9,8 +9,8 @@
 // disc is the program folder's byte for byte.
 #include "Autostart.h"
 #include "FileHelpers.h"
-#include "Messages.h"
 #include "Project.h"
+#include "ScriptedMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
         return Fail("cannot prepare the CD folder");
 
     // "Beenden?" is answered No; any other message is printed and fails the run.
-    ScriptedMessages messages;
+    test::ScriptedMessages messages;
     messages.setNextAnswer(MessageAnswer::No);
     Project project;
     project.TakeCdRoot(root);

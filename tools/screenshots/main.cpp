@@ -3,6 +3,7 @@
 // window manager's frame. Run it under a real (or virtual) X display:
 //   tools/make-screenshots.sh
 #include "Form1.h"
+#include "Presenter.h"
 #include "Sentinels.h"
 
 #include <QApplication>
@@ -46,7 +47,8 @@ int main(int argc, char* argv[])
     for (const char* folder : {"start", "doku", "bilder"})
         QDir().mkpath(root + QLatin1Char('/') + QLatin1String(folder));
 
-    Form1 window;
+    QtPresenter presenter;
+    Form1 window(presenter);
     Project& project = window.project();
     project.TakeCdRoot(root);
     project.AcceptSlotPath(1, root + QStringLiteral("/start/index.htm"));

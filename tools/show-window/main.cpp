@@ -5,6 +5,7 @@
 
 #include "InfoFormCommercial.h"
 #include "Messages.h"
+#include "Presenter.h"
 #include "SystemCheck.h"
 
 #include <QApplication>
@@ -14,16 +15,29 @@
 
 using namespace velkaro;
 
+namespace {
+
+// The System-Check's closing message would wait for a click: it is answered
+// unseen, as the picture shows the progress window only.
+class UnseenMessages final : public MessagePresenter
+{
+public:
+    MessageAnswer present(const ShownMessage& message) override { return message.defaultAnswer; }
+};
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "progress") == 0) {
-        ScriptedMessages messages;
+        UnseenMessages messages;
         RunSystemCheck();
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "info") == 0) {
-        ShowInfoDialog();
+        QtPresenter presenter;
+        ShowInfoDialog(presenter);
         return app.exec();
     }
     std::fprintf(stderr, "Aufruf: velkaro_show_window progress | info\n");
