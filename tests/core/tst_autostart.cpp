@@ -177,31 +177,28 @@ void AutostartTest::sectionVariants_data()
     QTest::addColumn<QStringList>("menuTexts"); // rows 0..2, "" leaves the row empty
     QTest::addColumn<QStringList>("documents");
     QTest::addColumn<QString>("target"); // relative to the root
-    QTest::addColumn<QString>("icon");   // none, launcher, or file: an icon file in the root
+    QTest::addColumn<QString>("icon");   // empty, launcher, or file: an icon file in the root
     QTest::addColumn<QByteArray>("section");
 
     const QByteArray maker = "shell\\qb = &\xDC"
                              "ber Pirolo ...\r\nshell\\qb\\command = Pirolo.Exe\r\n";
-    const QString none; // null: no menu text
     QTest::newRow("only row 2, no icon")
-        << QStringList{none, none, "Preise"} << QStringList{"", "", "p/preise.pdf"}
-        << "start/index.htm"
-        << "none"
+        << QStringList{"", "", "Preise"} << QStringList{"", "", "p/preise.pdf"} << "start/index.htm"
+        << QString()
         << QByteArray(
                "open = Pirolo.Exe \"start\\index.htm\"\r\n"
                "shell\\2 = &Preise\r\nshell\\2\\command = Pirolo.Exe \"p\\preise.pdf\"\r\n") +
                maker;
     QTest::newRow("target is the root, default icon")
-        << QStringList{none, none, none} << QStringList{"", "", ""} << ""
-        << "launcher" << QByteArray("open = Pirolo.Exe \"\\\"\r\nicon = Pirolo.Exe\r\n") + maker;
+        << QStringList{"", "", ""} << QStringList{"", "", ""} << "" << QString("launcher")
+        << QByteArray("open = Pirolo.Exe \"\\\"\r\nicon = Pirolo.Exe\r\n") + maker;
     QTest::newRow("folder target, icon file")
-        << QStringList{none, none, none} << QStringList{"", "", ""} << "Bilder/"
+        << QStringList{"", "", ""} << QStringList{"", "", ""} << "Bilder/"
         << "file"
         << QByteArray("open = Pirolo.Exe \"Bilder\\\"\r\nicon = \"icons\\disc.ico\"\r\n") + maker;
     QTest::newRow("blanks around, umlaut, blank row skipped")
         << QStringList{"  Übersicht  ", "   ", " Liesmich"}
-        << QStringList{"a.htm", "", "b c/Lies mich.txt"} << "start/index.htm"
-        << "none"
+        << QStringList{"a.htm", "", "b c/Lies mich.txt"} << "start/index.htm" << QString()
         << QByteArray("open = Pirolo.Exe \"start\\index.htm\"\r\n"
                       "shell\\0 = &\xDC"
                       "bersicht\r\nshell\\0\\command = Pirolo.Exe \"a.htm\"\r\n"
@@ -209,17 +206,15 @@ void AutostartTest::sectionVariants_data()
                       "shell\\2\\command = Pirolo.Exe \"b c\\Lies mich.txt\"\r\n") +
                maker;
     QTest::newRow("control characters become blanks")
-        << QStringList{"Zeile\r\nzwei\tdrei", none, none} << QStringList{"x.txt", "", ""}
-        << "start/index.htm"
-        << "none"
+        << QStringList{"Zeile\r\nzwei\tdrei", "", ""} << QStringList{"x.txt", "", ""}
+        << "start/index.htm" << QString()
         << QByteArray("open = Pirolo.Exe \"start\\index.htm\"\r\n"
                       "shell\\0 = &Zeile  zwei drei\r\nshell\\0\\command = Pirolo.Exe "
                       "\"x.txt\"\r\n") +
                maker;
     QTest::newRow("characters outside Windows-1252")
-        << QStringList{"Preis €5 \u2192 \u4e2d", none, none} << QStringList{"x.txt", "", ""}
-        << "start/index.htm"
-        << "none"
+        << QStringList{"Preis €5 \u2192 \u4e2d", "", ""} << QStringList{"x.txt", "", ""}
+        << "start/index.htm" << QString()
         << QByteArray("open = Pirolo.Exe \"start\\index.htm\"\r\n"
                       "shell\\0 = &Preis \x80"
                       "5 ? ?\r\nshell\\0\\command = Pirolo.Exe \"x.txt\"\r\n") +
@@ -238,8 +233,7 @@ void AutostartTest::sectionVariants()
     for (int row = 0; row < Project::RowCount; ++row) {
         if (!documents.at(row).isEmpty())
             m_project->AcceptSlotPath(Project::RowSlot(row), Cd(documents.at(row)));
-        if (!menuTexts.at(row).isNull())
-            m_project->setMenuText(row, menuTexts.at(row));
+        m_project->setMenuText(row, menuTexts.at(row));
     }
     if (icon == QLatin1String("file")) {
         QVERIFY(QDir().mkpath(Cd("icons")));

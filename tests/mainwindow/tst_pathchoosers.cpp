@@ -137,7 +137,6 @@ void TestPathChoosers::newRootEmptiesTheProject()
         QCOMPARE(project.slot(n), QString());
     for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(project.menuText(row), std::nullopt);
-    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(project.rootDependentEnabled());
     QVERIFY(!project.okEnabled());
