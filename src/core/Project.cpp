@@ -51,6 +51,7 @@ void Project::setSlot(int n, const QString& path)
 
 void Project::setIconSlot(IconSource source, const QString& path)
 {
+    // Only an own file has a path, and an own file without one is no icon.
     const QString file = source == IconSource::OwnFile ? path : QString();
     if (file.isEmpty() && source == IconSource::OwnFile)
         source = IconSource::None;
