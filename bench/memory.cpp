@@ -6,6 +6,7 @@
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_memory
 #include "FileHelpers.h"
 #include "Form1.h"
+#include "Form1Buttons.h"
 #include "Presenter.h"
 #include "SelIconDialog.h"
 #include "UnattendedMessages.h"
@@ -85,11 +86,11 @@ int main(int argc, char* argv[])
         };
         pick(pick);
     });
-    window.Btn_Click(2);
+    window.Btn_Click(IconLibraryButton);
     Settle();
     std::printf("rss %.1f after opening the icon library\n", PeakResidentMb());
 
-    window.Btn_Click(1);
+    window.Btn_Click(OkButton);
     Settle();
     if (!QFile::exists(root + QStringLiteral("/AutoRun.Ico")))
         for (const QString& text : messages.shown)

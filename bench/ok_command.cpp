@@ -7,7 +7,6 @@
 #include "FileHelpers.h"
 #include "IconChoice.h"
 #include "Project.h"
-#include "Sentinels.h"
 #include "UnattendedMessages.h"
 
 #include <QApplication>

@@ -10,7 +10,6 @@
 #include "Messages.h"
 #include "PathRules.h"
 #include "Project.h"
-#include "Sentinels.h"
 #include "Windows1252.h"
 
 #include <QDir>
@@ -76,6 +75,15 @@ bool TakePath(Project& project, int n, const QString& typed, bool folder)
     return false;
 }
 
+// "(kein)", the window's mark of an empty menu text, also between blanks, is
+// no text here as there; calls that name it keep working.
+std::optional<QString> TypedMenuText(const QString& text)
+{
+    if (text.isEmpty() || MenuTextForFile(text) == QLatin1String("(kein)"))
+        return std::nullopt;
+    return text;
+}
+
 bool TakeIcon(Project& project, const QString& icon)
 {
     if (icon == QLatin1String("none")) {
@@ -99,7 +107,7 @@ bool TakeIcon(Project& project, const QString& icon)
     if (!TakePath(project, Project::IconSlot, icon, false))
         return false;
     VerifyIconFile(project); // a file that is no icon: the message, and no icon
-    return project.slot(Project::IconSlot) != PleaseChooseText();
+    return project.iconSource() == IconSource::OwnFile;
 }
 
 bool MakeProject(Project& project, const Choices& choices)
@@ -123,8 +131,8 @@ bool MakeProject(Project& project, const Choices& choices)
             continue;
         // As in the window: the text is typed first, and a document chosen for
         // a row without one gives it its name.
-        if (!menu->text.isEmpty())
-            project.setMenuText(row, menu->text);
+        if (const std::optional<QString> text = TypedMenuText(menu->text))
+            project.setMenuText(row, text);
         if (!menu->path.isEmpty() && !TakePath(project, Project::RowSlot(row), menu->path, false))
             return false;
     }
@@ -145,7 +153,7 @@ void Print(const Project& project, const Choices& choices, const AutostartEnviro
         QStringLiteral("%1 wird kopiert aus %2%3.")
             .arg(Quoted(root + LauncherFileName()), Quoted(launcher),
                  QFileInfo::exists(launcher) ? QString() : QStringLiteral(", doch dort fehlt es")));
-    if (project.slot(Project::IconSlot) == LibraryIconText()) {
+    if (project.iconSource() == IconSource::Library) {
         const IconLibrary& library = IconLibrary::instance();
         const int n = library.find(choices.icon.mid(8));
         companion::Say(QStringLiteral("%1 wird Icon %2 (%3) der Bibliothek.")

@@ -6,7 +6,6 @@
 #include "MessageText.h"
 #include "Messages.h"
 #include "Project.h"
-#include "Sentinels.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -61,14 +60,17 @@ QString LauncherCall(const Project& project, int n)
 
 QString IconEntry(const Project& project)
 {
-    const QString icon = project.slot(Project::IconSlot);
-    if (icon == PleaseChooseText())
-        return QString();
-    if (icon == DefaultIconText())
+    switch (project.iconSource()) {
+    case IconSource::None:
+        break;
+    case IconSource::Launcher:
         return LauncherFileName();
-    if (icon == LibraryIconText())
+    case IconSource::Library:
         return LibraryIconFileName();
-    return QuoteText(CdRelativePath(project, Project::IconSlot));
+    case IconSource::OwnFile:
+        return QuoteText(CdRelativePath(project, Project::IconSlot));
+    }
+    return QString();
 }
 
 void ShowFailure(const QString& stored, const QList<std::pair<QString, QString>>& values)
@@ -111,9 +113,9 @@ QString BuildAutorunText(const Project& project, const AutostartEnvironment& env
     if (!icon.isEmpty())
         text += QStringLiteral("icon = ") + icon + LineEnd;
     for (int row = 0; row < Project::RowCount; ++row) {
-        const QString menuText = MenuTextForFile(project.menuText(row));
-        if (menuText.isEmpty() || menuText == NoMenuText())
+        if (Project::IsMenuTextEmpty(project.menuText(row)))
             continue;
+        const QString menuText = MenuTextForFile(*project.menuText(row));
         const QString verb = QStringLiteral("shell\\") + QString::number(row);
         text += verb + QStringLiteral(" = &") + menuText + LineEnd;
         text += verb + QStringLiteral("\\command = ") +
@@ -154,7 +156,7 @@ AutostartOutcome WriteAutostartFiles(const Project& project, const AutostartEnvi
     }
     if (!CopyLauncher(project, LauncherFolder(env)))
         return AutostartOutcome::Failed;
-    if (project.slot(Project::IconSlot) == LibraryIconText() && !WriteLibraryIcon(project))
+    if (project.iconSource() == IconSource::Library && !WriteLibraryIcon(project))
         return AutostartOutcome::Failed;
     return AutostartOutcome::Completed;
 }

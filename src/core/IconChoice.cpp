@@ -2,7 +2,6 @@
 
 #include "IconLibrary.h"
 #include "Project.h"
-#include "Sentinels.h"
 
 namespace velkaro {
 
@@ -13,7 +12,7 @@ void ApplyLibraryIcon(Project& project, int n)
     const IconLibrary& library = IconLibrary::instance();
     if (n < 1 || n > library.count())
         return;
-    project.setSlot(Project::IconSlot, LibraryIconText());
+    project.setIconSlot(IconSource::Library);
     project.setIcon(IconPicture{library.picture(n), library.fileBytes(n)});
 }
 

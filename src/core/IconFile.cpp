@@ -6,7 +6,6 @@
 #include "MessageText.h"
 #include "Messages.h"
 #include "Project.h"
-#include "Sentinels.h"
 
 #include <QFile>
 
@@ -38,8 +37,9 @@ std::optional<IconPicture> LoadIconFile(const QString& path)
 
 void VerifyIconFile(Project& project)
 {
+    // A path without a drive (a network path on Windows) is kept unloaded.
     const QString path = project.slot(Project::IconSlot);
-    if (!HoldsAbsolutePath(path))
+    if (project.iconSource() != IconSource::OwnFile || !HoldsAbsolutePath(path))
         return;
     if (auto picture = LoadIconFile(path)) {
         project.setIcon(*picture);
@@ -56,7 +56,7 @@ void ChooseNoIcon(Project& project)
 
 void ChooseDefaultIcon(Project& project)
 {
-    project.setSlot(Project::IconSlot, DefaultIconText());
+    project.setIconSlot(IconSource::Launcher);
     project.setIcon(MainIconListPicture(2));
 }
 

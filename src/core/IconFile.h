@@ -15,8 +15,8 @@ class Project;
 std::optional<IconPicture> LoadIconFile(const QString& path);
 
 // Loads the icon file that the icon slot names into the icon picture. A file that
-// does not load gives the message and empties the slot; a sentinel is left
-// alone.
+// does not load gives the message and empties the slot; an icon that is no
+// own file is left alone.
 void VerifyIconFile(Project& project);
 
 // The message for an icon file that does not load.

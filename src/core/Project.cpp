@@ -3,7 +3,6 @@
 #include "FileHelpers.h"
 #include "MainIconList.h"
 #include "MessageText.h"
-#include "Sentinels.h"
 
 #include <QDir>
 
@@ -38,18 +37,33 @@ Project::Project(QObject* parent) : QObject(parent)
     UpdateOkButton();
 }
 
-void Project::setSlot(int n, const QString& text)
+void Project::setSlot(int n, const QString& path)
 {
-    if (m_data.slotTexts.at(n) == text)
+    if (n == IconSlot) {
+        setIconSlot(IconSource::OwnFile, path);
         return;
-    m_data.slotTexts.at(n) = text;
+    }
+    if (m_data.slotPaths.at(n) == path)
+        return;
+    m_data.slotPaths.at(n) = path;
     emit slotChanged(n);
 }
 
-void Project::setMenuText(int row, const QString& text)
+void Project::setIconSlot(IconSource source, const QString& path)
 {
-    if (m_data.menuTexts.at(row) == text)
+    // Only an own file has a path, and an own file without one is no icon.
+    const QString file = source == IconSource::OwnFile ? path : QString();
+    if (file.isEmpty() && source == IconSource::OwnFile)
+        source = IconSource::None;
+    if (m_data.iconSource == source && m_data.slotPaths.at(IconSlot) == file)
         return;
+    m_data.iconSource = source;
+    m_data.slotPaths.at(IconSlot) = file;
+    emit slotChanged(IconSlot);
+}
+
+void Project::setMenuText(int row, const std::optional<QString>& text)
+{
     m_data.menuTexts.at(row) = text;
     emit menuTextChanged(row);
 }
@@ -75,9 +89,9 @@ void Project::setIcon(const IconPicture& icon)
 
 void Project::ClearSlot(int n)
 {
-    setSlot(n, PleaseChooseText());
+    setSlot(n, QString());
     if (IsRowSlot(n))
-        setMenuText(RowOfSlot(n), NoMenuText());
+        setMenuText(RowOfSlot(n), std::nullopt);
     if (n == IconSlot)
         setIcon(MainIconListPicture(5));
 }
@@ -103,8 +117,7 @@ void Project::UpdateRootDependentControls()
 
 void Project::UpdateOkButton()
 {
-    const QString target = TrimBlanks(m_data.slotTexts.at(TargetSlot));
-    m_okEnabled = !m_data.cdRootPath.isEmpty() && !target.isEmpty() && target != PleaseChooseText();
+    m_okEnabled = !m_data.cdRootPath.isEmpty() && !IsPathEmpty(m_data.slotPaths.at(TargetSlot));
     emit okEnabledChanged(m_okEnabled);
 }
 
@@ -150,18 +163,16 @@ QString Project::DefaultMenuText(const QString& path)
     return name.section(QLatin1Char('.'), 0, 0);
 }
 
-bool Project::IsMenuTextEmpty(const QString& text)
+bool Project::IsMenuTextEmpty(const std::optional<QString>& text)
 {
     // Judged as the file will carry it, so that a text of control characters
     // alone counts as empty here and in AutoRun.Inf alike.
-    const QString trimmed = MenuTextForFile(text);
-    return trimmed.isEmpty() || trimmed == NoMenuText();
+    return !text || MenuTextForFile(*text).isEmpty();
 }
 
-bool Project::IsPathEmpty(const QString& text)
+bool Project::IsPathEmpty(const QString& path)
 {
-    const QString trimmed = TrimBlanks(text);
-    return trimmed.isEmpty() || trimmed == PleaseChooseText();
+    return TrimBlanks(path).isEmpty();
 }
 
 } // namespace velkaro

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace velkaro {
 
@@ -13,14 +14,27 @@ namespace velkaro {
 // (so that a pasted line break cannot start a line of its own), then trimmed.
 QString MenuTextForFile(const QString& text);
 
+// Where the disc's icon comes from.
+enum class IconSource
+{
+    None,     // no icon entry
+    Launcher, // the launcher's own icon
+    Library,  // a picture of the icon library, written as AutoRun.Ico
+    OwnFile   // an icon file below the CD root, named by the icon slot
+};
+
 // Everything one autostart project holds. Plain data, so that a test can
 // take it before and after a command and compare.
 struct ProjectData
 {
-    // The slots as ProjectLayout places them.
-    std::array<QString, ProjectLayout::SlotCount> slotTexts;
-    // The menu texts of the context rows, row i paired with slot RowSlot(i).
-    std::array<QString, ProjectLayout::RowCount> menuTexts;
+    // The paths of the slots as ProjectLayout places them, empty while none
+    // is chosen. The icon slot holds one only for IconSource::OwnFile.
+    std::array<QString, ProjectLayout::SlotCount> slotPaths;
+    // The menu texts of the context rows, row i paired with slot RowSlot(i):
+    // none, or a text as typed or as a document's name gave it. A text that
+    // is blank counts as none too, but is shown as it is.
+    std::array<std::optional<QString>, ProjectLayout::RowCount> menuTexts;
+    IconSource iconSource = IconSource::None;
     bool targetIsFolder = false; // "&Ordner" rather than "&Datei"
     bool useLongNames = true;    // the hidden long-names switch
     IconPicture icon;
@@ -42,10 +56,16 @@ public:
 
     const ProjectData& data() const { return m_data; }
 
-    QString slot(int n) const { return m_data.slotTexts.at(n); }
-    void setSlot(int n, const QString& text);
-    QString menuText(int row) const { return m_data.menuTexts.at(row); }
-    void setMenuText(int row, const QString& text);
+    QString slot(int n) const { return m_data.slotPaths.at(n); }
+    // For the icon slot a path is an own icon file, the empty path no icon.
+    void setSlot(int n, const QString& path);
+    IconSource iconSource() const { return m_data.iconSource; }
+    // The icon slot: its source and, for an own file, the file's path.
+    void setIconSlot(IconSource source, const QString& path = QString());
+    const std::optional<QString>& menuText(int row) const { return m_data.menuTexts.at(row); }
+    // Signals also when the text stays, so that the window shows it anew
+    // where the field held another form of the same (a cleared row).
+    void setMenuText(int row, const std::optional<QString>& text);
     bool targetIsFolder() const { return m_data.targetIsFolder; }
     void setTargetIsFolder(bool folder);
     bool useLongNames() const { return m_data.useLongNames; }
@@ -79,8 +99,8 @@ public:
 
     // The menu text a document gives: its name up to the first ".".
     static QString DefaultMenuText(const QString& path);
-    static bool IsMenuTextEmpty(const QString& text);
-    static bool IsPathEmpty(const QString& text);
+    static bool IsMenuTextEmpty(const std::optional<QString>& text);
+    static bool IsPathEmpty(const QString& path);
 
 signals:
     void slotChanged(int n);

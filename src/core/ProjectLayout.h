@@ -2,10 +2,9 @@
 
 namespace velkaro {
 
-// Where a project keeps what, and which buttons of the main window belong to
-// a context row. Counts, indices and array sizes everywhere derive from
-// these; one context row more is a change of RowCount here and of the rows
-// in the window's layout table.
+// Where a project keeps what. Counts, indices and array sizes everywhere
+// derive from these; one context row more is a change of RowCount here and
+// of the rows in the window's layout table.
 struct ProjectLayout
 {
     // Slot 0 holds the CD root, slot 1 the object that opens by itself, then
@@ -17,18 +16,9 @@ struct ProjectLayout
     static constexpr int IconSlot = FirstRowSlot + RowCount;
     static constexpr int SlotCount = IconSlot + 1;
 
-    // Context row i has the buttons Btn(ClearRowButtonBase + i) "Kein" and
-    // Btn(ChooseRowButtonBase + i) "&Auswahl ...".
-    static constexpr int ClearRowButtonBase = 30;
-    static constexpr int ChooseRowButtonBase = 40;
-
     static constexpr int RowSlot(int row) { return FirstRowSlot + row; }
     static constexpr bool IsRowSlot(int n) { return n >= FirstRowSlot && n < IconSlot; }
     static constexpr int RowOfSlot(int n) { return n - FirstRowSlot; }
 };
-
-static_assert(ProjectLayout::ClearRowButtonBase + ProjectLayout::RowCount <=
-                  ProjectLayout::ChooseRowButtonBase,
-              "the row buttons of one kind would take the indices of the other");
 
 } // namespace velkaro

@@ -3,13 +3,14 @@
 #include "Accessibility.h"
 #include "Autostart.h"
 #include "Clock.h"
+#include "FieldTexts.h"
+#include "Form1Buttons.h"
 #include "Help.h"
 #include "IconFile.h"
 #include "InfoFormCommercial.h"
 #include "MainIconList.h"
 #include "PathChoosers.h"
 #include "SelIconDialog.h"
-#include "Sentinels.h"
 #include "SystemCheck.h"
 #include "Titles.h"
 #include "Twips.h"
@@ -80,7 +81,7 @@ constexpr Form1Control UpperSections[] = {
     {K::Frame, 0, OnWindow, "(1) Position des CD-Hauptverzeichnisses auf der Festplatte ",
                                                         {120, 120, 8535, 795}},
     {K::PathField, Project::CdRootSlot, 0, "",          {180, 300, 5415, 315}},
-    {K::Button, 4, 0, "&Auswahl ...",                   {5640, 300, 1035, 315}},
+    {K::Button, CdRootButton, 0, "&Auswahl ...",        {5640, 300, 1035, 315}},
     {K::LongNamesCheck, 0, 0, "&UNSICHTBAR Verwende lange Dateinamen",
                                                         {6900, 180, 1575, 555}},
 
@@ -91,7 +92,7 @@ constexpr Form1Control UpperSections[] = {
     // Six pixels wider than drawn, so that "Ordner" is not clipped in fonts
     // wider than the one the layout was made for; the button keeps its place.
     {K::Option, 1, 1, "&Ordner",                        {6480, 360, 885, 255}},
-    {K::Button, 5, 1, "&Auswahl ...",                   {7380, 300, 1035, 315}},
+    {K::Button, TargetButton, 1, "&Auswahl ...",        {7380, 300, 1035, 315}},
 
     {K::Frame, 2, OnWindow, "(3) Zusatzeinträge für das Kontextmenü der Autostart-CD (optional)",
                                                         {120, 1920, 8535, 1875}},
@@ -104,8 +105,8 @@ constexpr Form1Control UpperSections[] = {
 constexpr Form1Control ContextRow[] = {
     {K::MenuTextField, 0, 2, "",                        {120, 660, 1875, 315}},
     {K::PathField, Project::FirstRowSlot, 2, "",        {2040, 660, 4635, 315}},
-    {K::Button, Project::ClearRowButtonBase, 2, "Kein", {6720, 660, 615, 315}},
-    {K::Button, Project::ChooseRowButtonBase, 2, "&Auswahl ...",
+    {K::Button, FirstClearRowButton, 2, "Kein",         {6720, 660, 615, 315}},
+    {K::Button, FirstChooseRowButton, 2, "&Auswahl ...",
                                                         {7380, 660, 1035, 315}},
 };
 constexpr int RowPitch = 360;
@@ -116,21 +117,22 @@ constexpr Form1Control LowerSections[] = {
                                                         {120, 3900, 8535, 795}},
     {K::PathField, Project::IconSlot, 3, "",            {180, 300, 4095, 315}},
     {K::IconPreview, 0, 3, "",                          {4320, 300, 315, 315}},
-    {K::Button, 2, 3, "Bibliothek",                     {4680, 300, 975, 315}},
-    {K::Button, 13, 3, "Standard",                      {5700, 300, 975, 315}},
-    {K::Button, 8, 3, "Kein",                           {6720, 300, 615, 315}},
-    {K::Button, 7, 3, "&Auswahl ...",                   {7380, 300, 1035, 315}},
+    {K::Button, IconLibraryButton, 3, "Bibliothek",     {4680, 300, 975, 315}},
+    {K::Button, DefaultIconButton, 3, "Standard",       {5700, 300, 975, 315}},
+    {K::Button, NoIconButton, 3, "Kein",                {6720, 300, 615, 315}},
+    {K::Button, IconFileButton, 3, "&Auswahl ...",      {7380, 300, 1035, 315}},
 
     {K::Frame, 5, OnWindow, "Steuerung",                CommandSection},
     {K::Logo, 1, 5, "",                                 {150, 240, 2925, 795}},
     {K::Logo, 2, 5, "",                                 {2010, 120, 780, 255}},
-    {K::Button, 0, 5, "&Prüfe Autostart-Optionen von Windows",
+    {K::Button, SystemCheckButton, 5, "&Prüfe Autostart-Optionen von Windows",
                                                         {3180, 240, 3855, 375}},
-    {K::Button, 22, 5, "&Beenden",                      {7260, 240, 1155, 375}},
-    {K::Button, 3, 5, "&Kompakte Ansicht <<",           {3180, 660, 2055, 375}},
-    {K::Button, 20, 5, "&Info",                         {5340, 660, 795, 375}},
-    {K::Button, 21, 5, "H&ilfe",                        {6240, 660, 795, 375}},
-    {K::Button, 1, 5, "&OK",                            {7260, 660, 1155, 375}},
+    {K::Button, QuitButton, 5, "&Beenden",              {7260, 240, 1155, 375}},
+    {K::Button, ViewSwitchButton, 5, "&Kompakte Ansicht <<",
+                                                        {3180, 660, 2055, 375}},
+    {K::Button, InfoButton, 5, "&Info",                 {5340, 660, 795, 375}},
+    {K::Button, HelpButton, 5, "H&ilfe",                {6240, 660, 795, 375}},
+    {K::Button, OkButton, 5, "&OK",                     {7260, 660, 1155, 375}},
 };
 // clang-format on
 
@@ -174,7 +176,12 @@ void Form1::AddControl(const Form1Control& spec)
         control = m_kmLabelTB[index] = new QLineEdit(parent);
         control->setObjectName(QStringLiteral("KMLabelTB_%1").arg(index));
         connect(m_kmLabelTB[index], &QLineEdit::textEdited, this,
-                [this, index](const QString& typed) { m_project.setMenuText(index, typed); });
+                [this, index](const QString& typed) {
+                    // The field keeps what was typed, also where it means no text.
+                    m_typedRow = index;
+                    m_project.setMenuText(index, MenuTextOfField(typed));
+                    m_typedRow = -1;
+                });
         break;
     case ControlKind::Button: {
         auto* button = new QPushButton(caption, parent);
@@ -274,9 +281,9 @@ void Form1::BuildControls()
         logo->setCursor(Qt::PointingHandCursor);
         logo->installEventFilter(this);
     }
-    QFont bold = m_btn[1]->font();
+    QFont bold = m_btn[OkButton]->font();
     bold.setBold(true);
-    m_btn[1]->setFont(bold);
+    m_btn[OkButton]->setFont(bold);
 }
 
 void Form1::BuildStatusBar()
@@ -317,14 +324,19 @@ void Form1::UpdateClock()
 
 void Form1::SetTabOrder()
 {
-    QList<QWidget*> order{m_pathTB[0],      m_btn[4],         m_pathTB[1],
-                          m_destTypeOpt[0], m_destTypeOpt[1], m_btn[5]};
+    QList<QWidget*> order{m_pathTB[Project::CdRootSlot],
+                          m_btn[CdRootButton],
+                          m_pathTB[Project::TargetSlot],
+                          m_destTypeOpt[0],
+                          m_destTypeOpt[1],
+                          m_btn[TargetButton]};
     for (int row = 0; row < Project::RowCount; ++row)
-        order << m_kmLabelTB[row] << m_pathTB[Project::RowSlot(row)]
-              << m_btn[Project::ClearRowButtonBase + row]
-              << m_btn[Project::ChooseRowButtonBase + row];
-    order << m_pathTB[Project::IconSlot] << m_btn[2] << m_btn[13] << m_btn[8] << m_btn[7];
-    order << m_btn[0] << m_btn[3] << m_btn[20] << m_btn[21] << m_btn[22] << m_btn[1];
+        order << m_kmLabelTB[row] << m_pathTB[Project::RowSlot(row)] << m_btn[ClearRowButton(row)]
+              << m_btn[ChooseRowButton(row)];
+    order << m_pathTB[Project::IconSlot] << m_btn[IconLibraryButton] << m_btn[DefaultIconButton]
+          << m_btn[NoIconButton] << m_btn[IconFileButton];
+    order << m_btn[SystemCheckButton] << m_btn[ViewSwitchButton] << m_btn[InfoButton]
+          << m_btn[HelpButton] << m_btn[QuitButton] << m_btn[OkButton];
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -332,27 +344,29 @@ void Form1::SetTabOrder()
 void Form1::ConnectProject()
 {
     const auto showSlot = [this](int n) {
-        m_pathTB[n]->setText(m_project.slot(n));
+        m_pathTB[n]->setText(PathFieldText(m_project, n));
         m_pathTB[n]->setCursorPosition(0);
     };
+    const auto showMenuText = [this](int row) {
+        const QString text = MenuFieldText(m_project.menuText(row));
+        if (row != m_typedRow && m_kmLabelTB[row]->text() != text)
+            m_kmLabelTB[row]->setText(text);
+    };
     connect(&m_project, &Project::slotChanged, this, showSlot);
-    connect(&m_project, &Project::menuTextChanged, this, [this](int row) {
-        if (m_kmLabelTB[row]->text() != m_project.menuText(row))
-            m_kmLabelTB[row]->setText(m_project.menuText(row));
-    });
+    connect(&m_project, &Project::menuTextChanged, this, showMenuText);
     connect(&m_project, &Project::targetKindChanged, this,
             [this](bool folder) { m_destTypeOpt[folder ? 1 : 0]->setChecked(true); });
     connect(&m_project, &Project::iconChanged, this, &Form1::ShowIconPicture);
     connect(&m_project, &Project::rootDependentEnabledChanged, this, [this](bool enabled) {
         for (int row = 0; row < Project::RowCount; ++row)
-            m_btn[Project::ChooseRowButtonBase + row]->setEnabled(enabled);
-        for (int index : {5, 7})
-            m_btn[index]->setEnabled(enabled);
+            m_btn[ChooseRowButton(row)]->setEnabled(enabled);
+        m_btn[TargetButton]->setEnabled(enabled);
+        m_btn[IconFileButton]->setEnabled(enabled);
         m_destTypeOpt[0]->setEnabled(enabled);
         m_destTypeOpt[1]->setEnabled(enabled);
     });
     connect(&m_project, &Project::okEnabledChanged, this,
-            [this](bool enabled) { m_btn[1]->setEnabled(enabled); });
+            [this](bool enabled) { m_btn[OkButton]->setEnabled(enabled); });
     connect(&m_project, &Project::pathFieldsLockedChanged, this, [this] {
         for (QLineEdit* field : m_pathTB)
             field->setReadOnly(m_project.pathFieldsLocked());
@@ -362,7 +376,7 @@ void Form1::ConnectProject()
     for (int n = 0; n < Project::SlotCount; ++n)
         showSlot(n);
     for (int row = 0; row < Project::RowCount; ++row)
-        m_kmLabelTB[row]->setText(m_project.menuText(row));
+        showMenuText(row);
     ShowIconPicture();
 }
 
@@ -418,7 +432,7 @@ void Form1::ToggleViewMode()
         commandTop = Pixels(m_controlFrameTop);
         height = Pixels(m_extendedHeight);
     }
-    m_btn[3]->setText(caption);
+    m_btn[ViewSwitchButton]->setText(caption);
     m_frame[5]->move(m_frame[5]->x(), commandTop);
     // The window keeps its top-left corner and grows or shrinks at the bottom;
     // the status bar stays at the bottom edge.
@@ -428,53 +442,53 @@ void Form1::ToggleViewMode()
 
 void Form1::Btn_Click(int index)
 {
-    const int clearRow = index - Project::ClearRowButtonBase;
-    if (clearRow >= 0 && clearRow < Project::RowCount) {
-        m_project.ClearSlot(Project::RowSlot(clearRow));
-        return;
-    }
-    const int chooseRow = index - Project::ChooseRowButtonBase;
-    if (chooseRow >= 0 && chooseRow < Project::RowCount) {
-        ChooseSlotPath(m_project, Project::RowSlot(chooseRow), m_presenter, this);
-        return;
+    for (int row = 0; row < Project::RowCount; ++row) {
+        if (index == ClearRowButton(row)) {
+            m_project.ClearSlot(Project::RowSlot(row));
+            return;
+        }
+        if (index == ChooseRowButton(row)) {
+            ChooseSlotPath(m_project, Project::RowSlot(row), m_presenter, this);
+            return;
+        }
     }
     switch (index) {
-    case 0:
+    case SystemCheckButton:
         RunSystemCheck();
         break;
-    case 1:
+    case OkButton:
         if (WriteAutostart(m_project) == AutostartOutcome::Quit)
             close();
         break;
-    case 2:
+    case IconLibraryButton:
         ShowIconLibrary(m_project);
         break;
-    case 3:
+    case ViewSwitchButton:
         ToggleViewMode();
         break;
-    case 4:
+    case CdRootButton:
         ChooseCdRoot(m_project, m_presenter, this);
         break;
-    case 5:
+    case TargetButton:
         ChooseSlotPath(m_project, Project::TargetSlot, m_presenter, this);
         m_project.UpdateOkButton();
         break;
-    case 7:
+    case IconFileButton:
         ChooseIconFile(m_project, m_presenter, this);
         break;
-    case 8:
+    case NoIconButton:
         ChooseNoIcon(m_project);
         break;
-    case 13:
+    case DefaultIconButton:
         ChooseDefaultIcon(m_project);
         break;
-    case 20:
+    case InfoButton:
         ShowInfoDialog(m_presenter, this);
         break;
-    case 21:
+    case HelpButton:
         ShowHelp(m_presenter);
         break;
-    case 22:
+    case QuitButton:
         close();
         break;
     default:

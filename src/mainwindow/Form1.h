@@ -72,6 +72,7 @@ private:
     QLabel* m_timePanel = nullptr;
     QLabel* m_datePanel = nullptr;
     QTimer* m_clock = nullptr;
+    int m_typedRow = -1; // the menu text field whose typing the project takes
 
     // The view switch works from values taken once at start, in twips.
     bool m_compactView = false;

@@ -5,7 +5,6 @@
 #include "MakerInfo.h"
 #include "Messages.h"
 #include "Project.h"
-#include "Sentinels.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
@@ -136,7 +135,7 @@ void AutostartTest::exampleDiscByteForByte()
 {
     m_project->setMenuText(0, QStringLiteral("Handbuch"));
     m_project->AcceptSlotPath(2, Cd("doku/handbuch.pdf"));
-    m_project->setSlot(Project::IconSlot, LibraryIconText());
+    m_project->setIconSlot(IconSource::Library);
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
@@ -178,29 +177,28 @@ void AutostartTest::sectionVariants_data()
     QTest::addColumn<QStringList>("menuTexts"); // rows 0..2, "" leaves the row empty
     QTest::addColumn<QStringList>("documents");
     QTest::addColumn<QString>("target"); // relative to the root
-    QTest::addColumn<QString>("icon");   // slot 5; "file" for an icon file in the root
+    QTest::addColumn<QString>("icon");   // empty, launcher, or file: an icon file in the root
     QTest::addColumn<QByteArray>("section");
 
     const QByteArray maker = "shell\\qb = &\xDC"
                              "ber Pirolo ...\r\nshell\\qb\\command = Pirolo.Exe\r\n";
-    const QString none = NoMenuText();
     QTest::newRow("only row 2, no icon")
-        << QStringList{none, none, "Preise"} << QStringList{"", "", "p/preise.pdf"}
-        << "start/index.htm" << PleaseChooseText()
+        << QStringList{"", "", "Preise"} << QStringList{"", "", "p/preise.pdf"} << "start/index.htm"
+        << QString()
         << QByteArray(
                "open = Pirolo.Exe \"start\\index.htm\"\r\n"
                "shell\\2 = &Preise\r\nshell\\2\\command = Pirolo.Exe \"p\\preise.pdf\"\r\n") +
                maker;
     QTest::newRow("target is the root, default icon")
-        << QStringList{none, none, none} << QStringList{"", "", ""} << "" << DefaultIconText()
+        << QStringList{"", "", ""} << QStringList{"", "", ""} << "" << QString("launcher")
         << QByteArray("open = Pirolo.Exe \"\\\"\r\nicon = Pirolo.Exe\r\n") + maker;
     QTest::newRow("folder target, icon file")
-        << QStringList{none, none, none} << QStringList{"", "", ""} << "Bilder/"
+        << QStringList{"", "", ""} << QStringList{"", "", ""} << "Bilder/"
         << "file"
         << QByteArray("open = Pirolo.Exe \"Bilder\\\"\r\nicon = \"icons\\disc.ico\"\r\n") + maker;
-    QTest::newRow("blanks around, umlaut, (kein) row skipped")
-        << QStringList{"  Übersicht  ", "(kein)", " Liesmich"}
-        << QStringList{"a.htm", "", "b c/Lies mich.txt"} << "start/index.htm" << PleaseChooseText()
+    QTest::newRow("blanks around, umlaut, blank row skipped")
+        << QStringList{"  Übersicht  ", "   ", " Liesmich"}
+        << QStringList{"a.htm", "", "b c/Lies mich.txt"} << "start/index.htm" << QString()
         << QByteArray("open = Pirolo.Exe \"start\\index.htm\"\r\n"
                       "shell\\0 = &\xDC"
                       "bersicht\r\nshell\\0\\command = Pirolo.Exe \"a.htm\"\r\n"
@@ -208,15 +206,15 @@ void AutostartTest::sectionVariants_data()
                       "shell\\2\\command = Pirolo.Exe \"b c\\Lies mich.txt\"\r\n") +
                maker;
     QTest::newRow("control characters become blanks")
-        << QStringList{"Zeile\r\nzwei\tdrei", none, none} << QStringList{"x.txt", "", ""}
-        << "start/index.htm" << PleaseChooseText()
+        << QStringList{"Zeile\r\nzwei\tdrei", "", ""} << QStringList{"x.txt", "", ""}
+        << "start/index.htm" << QString()
         << QByteArray("open = Pirolo.Exe \"start\\index.htm\"\r\n"
                       "shell\\0 = &Zeile  zwei drei\r\nshell\\0\\command = Pirolo.Exe "
                       "\"x.txt\"\r\n") +
                maker;
     QTest::newRow("characters outside Windows-1252")
-        << QStringList{"Preis €5 \u2192 \u4e2d", none, none} << QStringList{"x.txt", "", ""}
-        << "start/index.htm" << PleaseChooseText()
+        << QStringList{"Preis €5 \u2192 \u4e2d", "", ""} << QStringList{"x.txt", "", ""}
+        << "start/index.htm" << QString()
         << QByteArray("open = Pirolo.Exe \"start\\index.htm\"\r\n"
                       "shell\\0 = &Preis \x80"
                       "5 ? ?\r\nshell\\0\\command = Pirolo.Exe \"x.txt\"\r\n") +
@@ -242,7 +240,7 @@ void AutostartTest::sectionVariants()
         QVERIFY(QFile::copy(":/mainiconlist/disc.ico", Cd("icons/disc.ico")));
         m_project->AcceptSlotPath(Project::IconSlot, Cd("icons/disc.ico"));
     } else {
-        m_project->setSlot(Project::IconSlot, icon);
+        m_project->setIconSlot(icon == "launcher" ? IconSource::Launcher : IconSource::None);
     }
 
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
@@ -321,7 +319,7 @@ void AutostartTest::autorunCannotBeCreated()
 void AutostartTest::launcherMissing()
 {
     QVERIFY(QFile::remove(m_program + "Pirolo.Exe"));
-    m_project->setSlot(Project::IconSlot, LibraryIconText());
+    m_project->setIconSlot(IconSource::Library);
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
@@ -354,7 +352,7 @@ void AutostartTest::halfFilledRowTouchesNothing()
 {
     WriteRaw(Cd("AutoRun.Inf"), "alt");
     m_project->setMenuText(1, QStringLiteral("Handbuch"));
-    m_project->setSlot(Project::IconSlot, LibraryIconText());
+    m_project->setIconSlot(IconSource::Library);
     QCOMPARE(RunOk(), AutostartOutcome::Refused);
     QCOMPARE(Autorun(), QByteArray("alt"));
     QVERIFY(!QFileInfo::exists(Cd("Pirolo.Exe")));
@@ -366,7 +364,7 @@ void AutostartTest::halfFilledRowTouchesNothing()
 void AutostartTest::iconCannotBeWritten()
 {
     QVERIFY(QDir().mkpath(Cd("AutoRun.Ico")));
-    m_project->setSlot(Project::IconSlot, LibraryIconText());
+    m_project->setIconSlot(IconSource::Library);
     m_project->setIcon({MainIconListPicture(2).image, QByteArray("ICON")});
     QCOMPARE(RunOk(), AutostartOutcome::Failed);
     const QList<ShownMessage> shown = m_test->messages().takeShown();
@@ -384,7 +382,7 @@ void AutostartTest::libraryIconLoadsBackAsIcon()
     QFile disc(":/mainiconlist/disc.ico");
     QVERIFY(disc.open(QIODevice::ReadOnly));
     const QByteArray bytes = disc.readAll();
-    m_project->setSlot(Project::IconSlot, LibraryIconText());
+    m_project->setIconSlot(IconSource::Library);
     m_project->setIcon({MainIconListPicture(2).image, bytes});
     QCOMPARE(RunOk(), AutostartOutcome::Completed);
     QCOMPARE(ReadAll(Cd("AutoRun.Ico")), bytes);

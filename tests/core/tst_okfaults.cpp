@@ -5,7 +5,6 @@
 #include "MainIconList.h"
 #include "Messages.h"
 #include "Project.h"
-#include "Sentinels.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
@@ -80,7 +79,7 @@ void OkFaultsTest::init()
     m_project = new Project;
     m_project->TakeCdRoot(m_root);
     m_project->AcceptSlotPath(1, m_root);
-    m_project->setSlot(Project::IconSlot, LibraryIconText());
+    m_project->setIconSlot(IconSource::Library);
     m_project->setIcon({MainIconListPicture(2).image, QByteArray(5000, 'I')});
 }
 

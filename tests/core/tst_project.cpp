@@ -3,7 +3,6 @@
 #include "MainIconList.h"
 #include "Messages.h"
 #include "Project.h"
-#include "Sentinels.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -45,9 +44,10 @@ void ProjectTest::startState()
 {
     Project project;
     for (int n = 0; n < Project::SlotCount; ++n)
-        QCOMPARE(project.slot(n), PleaseChooseText());
+        QCOMPARE(project.slot(n), QString());
     for (int row = 0; row < Project::RowCount; ++row)
-        QCOMPARE(project.menuText(row), NoMenuText());
+        QCOMPARE(project.menuText(row), std::nullopt);
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(!project.icon().image.isNull());
     QCOMPARE(project.icon().image.size(), QSize(16, 16));
@@ -76,13 +76,12 @@ void ProjectTest::enabledStatesFollowTheProject()
     QVERIFY(project.okEnabled());
     QCOMPARE(okSpy.last().at(0).toBool(), true);
 
-    // A blank or sentinel target is no target.
-    project.setSlot(Project::TargetSlot, QStringLiteral("   "));
-    project.UpdateOkButton();
-    QVERIFY(!project.okEnabled());
-    project.setSlot(Project::TargetSlot, QStringLiteral("  (Bitte wählen ...) "));
-    project.UpdateOkButton();
-    QVERIFY(!project.okEnabled());
+    // A blank or empty target is no target.
+    for (const QString& target : {QStringLiteral("   "), QString()}) {
+        project.setSlot(Project::TargetSlot, target);
+        project.UpdateOkButton();
+        QVERIFY(!project.okEnabled());
+    }
 }
 
 void ProjectTest::clearSlot()
@@ -97,13 +96,13 @@ void ProjectTest::clearSlot()
     project.UpdateOkButton();
 
     project.ClearSlot(3);
-    QCOMPARE(project.slot(3), PleaseChooseText());
-    QCOMPARE(project.menuText(1), NoMenuText());
+    QCOMPARE(project.slot(3), QString());
+    QCOMPARE(project.menuText(1), std::nullopt);
     QCOMPARE(project.menuText(0), QStringLiteral("Text"));
     QCOMPARE(project.slot(2), root() + "2");
 
     project.ClearSlot(Project::IconSlot);
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     // Clearing slot 1 changes no enabled state by itself.
@@ -120,8 +119,8 @@ void ProjectTest::resetKeepsRootAndTargetKind()
     project.AcceptSlotPath(1, root() + "x.htm");
     project.ResetProject();
     QCOMPARE(project.cdRootPath(), root());
-    QCOMPARE(project.slot(0), PleaseChooseText());
-    QCOMPARE(project.slot(1), PleaseChooseText());
+    QCOMPARE(project.slot(0), QString());
+    QCOMPARE(project.slot(1), QString());
     QVERIFY(project.targetIsFolder());
     QVERIFY(project.rootDependentEnabled());
     QVERIFY(!project.okEnabled());
@@ -134,16 +133,16 @@ void ProjectTest::newRootEmptiesEverything()
     project.AcceptSlotPath(1, root() + "start.htm");
     project.AcceptSlotPath(2, root() + "a.pdf");
     project.setMenuText(1, QStringLiteral("Getippt"));
-    project.setSlot(Project::IconSlot, DefaultIconText());
+    project.setIconSlot(IconSource::Launcher);
     project.setIcon(MainIconListPicture(2));
 
     // The same root again is a new project too.
     project.TakeCdRoot(m_dir.path());
     QCOMPARE(project.slot(0), root());
     for (int n = 1; n < Project::SlotCount; ++n)
-        QCOMPARE(project.slot(n), PleaseChooseText());
+        QCOMPARE(project.slot(n), QString());
     for (int row = 0; row < Project::RowCount; ++row)
-        QCOMPARE(project.menuText(row), NoMenuText());
+        QCOMPARE(project.menuText(row), std::nullopt);
     QCOMPARE(project.icon(), MainIconListPicture(5));
     QVERIFY(!project.okEnabled());
 #ifdef Q_OS_WIN
@@ -164,11 +163,11 @@ void ProjectTest::newRootEmptiesEverything()
 void ProjectTest::iconChoicesBeforeRootAreClearedByIt()
 {
     Project project;
-    project.setSlot(Project::IconSlot, DefaultIconText());
+    project.setIconSlot(IconSource::Launcher);
     project.setIcon(MainIconListPicture(2));
     QCOMPARE(project.icon().image.size(), QSize(32, 32));
     project.TakeCdRoot(m_dir.path());
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -237,7 +236,6 @@ void ProjectTest::acceptedDocumentNamesAnEmptyRow()
     project.AcceptSlotPath(4, root() + "Handbuch.neu.pdf");
     QCOMPARE(project.menuText(2), QStringLiteral("Handbuch"));
 
-    project.setMenuText(1, QStringLiteral("  (kein)  "));
     project.AcceptSlotPath(3, root() + "Liesmich");
     QCOMPARE(project.menuText(1), QStringLiteral("Liesmich"));
 
@@ -256,24 +254,20 @@ void ProjectTest::checkContextRows_data()
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<bool>("accepted");
 
-    const QString none = NoMenuText();
-    const QString empty = PleaseChooseText();
-    QTest::newRow("all empty") << QStringList{none, none, none} << QStringList{empty, empty, empty}
-                               << true;
+    const QString none; // null: the row keeps having no menu text
+    QTest::newRow("all empty") << QStringList{none, none, none} << QStringList{"", "", ""} << true;
     QTest::newRow("blank text, empty path")
-        << QStringList{"   ", none, none} << QStringList{empty, empty, empty} << true;
+        << QStringList{"   ", none, none} << QStringList{"", "", ""} << true;
     QTest::newRow("text without path")
-        << QStringList{none, "Handbuch", none} << QStringList{empty, empty, empty} << false;
+        << QStringList{none, "Handbuch", none} << QStringList{"", "", ""} << false;
     QTest::newRow("path without text")
-        << QStringList{"", none, none} << QStringList{"/cd/a.pdf", empty, empty} << false;
+        << QStringList{"", none, none} << QStringList{"/cd/a.pdf", "", ""} << false;
     QTest::newRow("rows 0 and 2 complete")
-        << QStringList{"A", none, "C"} << QStringList{"/cd/a", empty, "/cd/c"} << true;
+        << QStringList{"A", none, "C"} << QStringList{"/cd/a", "", "/cd/c"} << true;
     QTest::newRow("two half rows")
-        << QStringList{"A", "B", none} << QStringList{empty, empty, empty} << false;
-    QTest::newRow("text typed as (kein)")
-        << QStringList{"(kein)", none, none} << QStringList{"/cd/a", empty, empty} << false;
-    QTest::newRow("sentinel is case-sensitive")
-        << QStringList{"(Kein)", none, none} << QStringList{empty, empty, empty} << false;
+        << QStringList{"A", "B", none} << QStringList{"", "", ""} << false;
+    QTest::newRow("path, no text at all")
+        << QStringList{none, none, none} << QStringList{"/cd/a", "", ""} << false;
 }
 
 void ProjectTest::checkContextRows()
@@ -284,7 +278,8 @@ void ProjectTest::checkContextRows()
 
     Project project;
     for (int row = 0; row < Project::RowCount; ++row) {
-        project.setMenuText(row, texts.at(row));
+        if (!texts.at(row).isNull())
+            project.setMenuText(row, texts.at(row));
         project.setSlot(Project::RowSlot(row), paths.at(row));
     }
     const ProjectData before = project.data();

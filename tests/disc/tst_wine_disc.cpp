@@ -14,7 +14,6 @@
 #include "LauncherTexts.h"
 #include "Project.h"
 #include "ScriptedMessages.h"
-#include "Sentinels.h"
 
 #include <QApplication>
 #include <QDir>
@@ -503,7 +502,7 @@ void WineDiscTest::rootTargetWithTheLaunchersIcon()
     MakeDisc([this](Project& project) {
         project.setTargetIsFolder(true);
         project.AcceptSlotPath(1, m_cd);
-        project.setSlot(5, DefaultIconText());
+        project.setIconSlot(IconSource::Launcher);
     });
     const QString inf = QStringLiteral("D:\\AutoRun.Inf");
     const auto results = RunShell({{"values", "values\t" + inf},

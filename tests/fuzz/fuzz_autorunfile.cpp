@@ -78,8 +78,7 @@ void CheckRoundTrip(const QString& target, const QString& icon, const QString& d
     const bool withIcon = Usable(icon) && !icon.contains(QLatin1Char(','));
     if (withIcon)
         project.setSlot(Project::IconSlot, root + icon);
-    const bool withRow = Usable(document) && !MenuTextForFile(menuText).isEmpty() &&
-                         !Project::IsMenuTextEmpty(menuText) &&
+    const bool withRow = Usable(document) && !Project::IsMenuTextEmpty(menuText) &&
                          !FindUnusableCharacter(MenuTextForFile(menuText));
     if (withRow) {
         project.setSlot(Project::RowSlot(0), root + document);

@@ -9,7 +9,6 @@
 #include "IconFile.h"
 #include "Project.h"
 #include "ScriptedMessages.h"
-#include "Sentinels.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<ShownMessage> shown = scene.messages.takeShown();
     if (picture) {
         FUZZ_CHECK(shown.isEmpty());
+        FUZZ_CHECK(scene.project.iconSource() == IconSource::OwnFile);
         FUZZ_CHECK(scene.project.slot(Project::IconSlot) == scene.path);
         FUZZ_CHECK(scene.project.icon().fileBytes == bytes);
     } else {
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(shown.at(0).text == ExpectedInvalidIconText);
         FUZZ_CHECK(shown.at(0).icon == MessageIcon::Error);
         FUZZ_CHECK(shown.at(0).buttons == MessageButtons::Ok);
-        FUZZ_CHECK(scene.project.slot(Project::IconSlot) == PleaseChooseText());
+        FUZZ_CHECK(scene.project.iconSource() == IconSource::None);
         FUZZ_CHECK(scene.project.icon().fileBytes.isEmpty());
     }
     // Reading is all it does to the user's file.

@@ -7,7 +7,6 @@
 #include "MainIconList.h"
 #include "Project.h"
 #include "ScriptedMessages.h"
-#include "Sentinels.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -142,7 +141,7 @@ void ImageReadBackTest::exampleDiscFromTheOkCommand()
     project.AcceptSlotPath(1, root + "/start/index.htm");
     project.setMenuText(0, QStringLiteral("Handbuch"));
     project.AcceptSlotPath(2, root + "/doku/handbuch.pdf");
-    project.setSlot(5, LibraryIconText());
+    project.setIconSlot(IconSource::Library);
     project.setIcon({MainIconListPicture(2).image, QByteArray("ICON bytes")});
     project.UpdateOkButton();
     AutostartEnvironment env;

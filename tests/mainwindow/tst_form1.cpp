@@ -1,8 +1,10 @@
 #include "AppSettings.h"
 #include "AutostartProjects.h"
 #include "Dialogs.h"
+#include "FieldTextsShown.h"
 #include "FileHelpers.h"
 #include "Form1.h"
+#include "Form1Buttons.h"
 #include "Help.h"
 #include "IcoParser.h"
 #include "IconLibrary.h"
@@ -13,7 +15,6 @@
 #include "ProgressBarForm.h"
 #include "ProgressbarModule.h"
 #include "SelIconDialog.h"
-#include "Sentinels.h"
 #include "ShellOpen.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
@@ -121,8 +122,8 @@ void Form1Test::startState()
     QList<int> enabled{0, 2, 3, 4, 8, 13, 20, 21, 22};
     QList<int> disabled{1, 5, 7};
     for (int row = 0; row < Project::RowCount; ++row) {
-        enabled << Project::ClearRowButtonBase + row;
-        disabled << Project::ChooseRowButtonBase + row;
+        enabled << ClearRowButton(row);
+        disabled << ChooseRowButton(row);
     }
     for (int index : enabled)
         QVERIFY2(Btn(form, index)->isEnabled(), qPrintable(QString::number(index)));
@@ -134,10 +135,10 @@ void Form1Test::startState()
 
     for (int n = 0; n < Project::SlotCount; ++n)
         QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->text(),
-                 PleaseChooseText());
+                 test::PleaseChoose);
     for (int row = 0; row < Project::RowCount; ++row)
         QCOMPARE(Find<QLineEdit>(form, QStringLiteral("KMLabelTB_%1").arg(row))->text(),
-                 NoMenuText());
+                 test::NoMenu);
     QVERIFY(!Find<QLabel>(form, "IconPreviewImg")->pixmap().isNull());
 
     auto* lfn = Find<QCheckBox>(form, "UseLFNChk");
@@ -183,8 +184,8 @@ void Form1Test::tabOrder()
     for (int row = 0; row < Project::RowCount; ++row)
         expected << QStringLiteral("KMLabelTB_%1").arg(row)
                  << QStringLiteral("PathTB_%1").arg(Project::RowSlot(row))
-                 << QStringLiteral("Btn_%1").arg(Project::ClearRowButtonBase + row)
-                 << QStringLiteral("Btn_%1").arg(Project::ChooseRowButtonBase + row);
+                 << QStringLiteral("Btn_%1").arg(ClearRowButton(row))
+                 << QStringLiteral("Btn_%1").arg(ChooseRowButton(row));
     expected << QStringLiteral("PathTB_%1").arg(Project::IconSlot) << "Btn_2"
              << "Btn_13"
              << "Btn_8"
@@ -249,7 +250,7 @@ void Form1Test::entriesSurviveViewSwitches()
     QCOMPARE(form.project().menuText(1), QStringLiteral("Handbuch"));
     QCOMPARE(text->text(), QStringLiteral("Handbuch"));
     QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
-             DefaultIconText());
+             test::LauncherIcon);
 }
 
 void Form1Test::menuTextsAndPathFields()
@@ -260,9 +261,9 @@ void Form1Test::menuTextsAndPathFields()
         QVERIFY(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->isReadOnly());
     auto* path = Find<QLineEdit>(form, "PathTB_0");
     QTest::keyClicks(path, "x");
-    QCOMPARE(path->text(), PleaseChooseText());
+    QCOMPARE(path->text(), test::PleaseChoose);
     path->selectAll();
-    QCOMPARE(path->selectedText(), PleaseChooseText());
+    QCOMPARE(path->selectedText(), test::PleaseChoose);
 
     // What the project says appears in the fields.
     form.project().setMenuText(2, QStringLiteral("Preisliste"));
@@ -275,31 +276,36 @@ void Form1Test::rowAndIconButtons()
     form.show();
     QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     Project& project = form.project();
+    auto* iconField = Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot));
+    auto* menuField = Find<QLineEdit>(form, "KMLabelTB_1");
 
     // "Standard" works before any root; choosing a root empties it again.
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
-    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
+    QCOMPARE(iconField->text(), test::LauncherIcon);
     QCOMPARE(project.icon(), MainIconListPicture(2));
     project.TakeCdRoot(m_tmp.path());
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(iconField->text(), test::PleaseChoose);
 
+    // A typed "(kein)" stays as typed until "Kein" clears the row.
     project.AcceptSlotPath(3, m_tmp.path() + "/a.pdf");
-    QCOMPARE(project.menuText(1), QStringLiteral("a"));
+    QCOMPARE(menuField->text(), QStringLiteral("a"));
+    menuField->clear();
+    QTest::keyClicks(menuField, " (kein) ");
+    QCOMPARE(menuField->text(), QStringLiteral(" (kein) "));
     QTest::mouseClick(Btn(form, 31), Qt::LeftButton);
-    QCOMPARE(project.slot(3), PleaseChooseText());
-    QCOMPARE(project.menuText(1), NoMenuText());
-    QCOMPARE(Find<QLineEdit>(form, "KMLabelTB_1")->text(), NoMenuText());
+    QCOMPARE(Find<QLineEdit>(form, "PathTB_3")->text(), test::PleaseChoose);
+    QCOMPARE(menuField->text(), test::NoMenu);
 
     QTest::mouseClick(Btn(form, 13), Qt::LeftButton);
     QTest::mouseClick(Btn(form, 8), Qt::LeftButton);
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(iconField->text(), test::PleaseChoose);
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     // With a root, the choosers and the target kind are enabled.
     for (int index : {5, 7})
         QVERIFY(Btn(form, index)->isEnabled());
     for (int row = 0; row < Project::RowCount; ++row)
-        QVERIFY(Btn(form, Project::ChooseRowButtonBase + row)->isEnabled());
+        QVERIFY(Btn(form, ChooseRowButton(row))->isEnabled());
     QVERIFY(Find<QRadioButton>(form, "DestTypeOpt_1")->isEnabled());
     QTest::mouseClick(Find<QRadioButton>(form, "DestTypeOpt_1"), Qt::LeftButton);
     QVERIFY(project.targetIsFolder());
@@ -432,7 +438,7 @@ void Form1Test::pathFieldsDrawTheirText()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* field = Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::FirstRowSlot));
-    QCOMPARE(field->text(), PleaseChooseText());
+    QCOMPARE(field->text(), test::PleaseChoose);
     const QImage withText = field->grab().toImage();
     field->setText(QString());
     QVERIFY(withText != field->grab().toImage());
@@ -626,7 +632,7 @@ void Form1Test::libraryIconEndsOnTheDisc()
     QTest::mouseClick(Btn(form, 2), Qt::LeftButton);
     QVERIFY(picked);
     QCOMPARE(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::IconSlot))->text(),
-             LibraryIconText());
+             test::LibraryIcon);
 
     m_test->messages().setNextAnswer(MessageAnswer::No);
     QTest::mouseClick(Btn(form, 1), Qt::LeftButton);
@@ -689,7 +695,7 @@ void Form1Test::sameBytesAsTheCommandLine()
             QTest::keyClicks(field, text);
         }
         dialogs.setNextFileResult(at(path));
-        QTest::mouseClick(Btn(form, Project::ChooseRowButtonBase + row), Qt::LeftButton);
+        QTest::mouseClick(Btn(form, ChooseRowButton(row)), Qt::LeftButton);
     }
     if (project.icon == "default") {
         QTest::mouseClick(Btn(form, 13), Qt::LeftButton);

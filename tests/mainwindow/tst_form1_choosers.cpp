@@ -1,12 +1,13 @@
 #include "AppSettings.h"
 #include "Dialogs.h"
+#include "FieldTextsShown.h"
 #include "FileHelpers.h"
 #include "Form1.h"
+#include "Form1Buttons.h"
 #include "IcoFiles.h"
 #include "MainIconList.h"
 #include "MakerInfo.h"
 #include "Messages.h"
-#include "Sentinels.h"
 #include "TestEnvironment.h"
 #include "WindowPlacement.h"
 
@@ -152,16 +153,16 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     click(4);
     QCOMPARE(pathField(1), cd(QStringLiteral("index.htm")));
     QCOMPARE(menuField(0)->text(), QStringLiteral("Preisliste"));
-    QCOMPARE(pathField(Project::IconSlot), DefaultIconText());
+    QCOMPARE(pathField(Project::IconSlot), test::LauncherIcon);
 
     const QString root = QDir::toNativeSeparators(m_tmp->filePath(secondRoot));
     m_test->presenter().setNextFolderResult(root);
     click(4);
     QCOMPARE(pathField(0), root + QDir::separator());
     for (int n = 1; n < Project::SlotCount; ++n)
-        QCOMPARE(pathField(n), PleaseChooseText());
+        QCOMPARE(pathField(n), test::PleaseChoose);
     for (int row = 0; row < Project::RowCount; ++row)
-        QCOMPARE(menuField(row)->text(), NoMenuText());
+        QCOMPARE(menuField(row)->text(), test::NoMenu);
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
     const QImage cross = MainIconListPicture(5).image.scaled(21, 21, Qt::IgnoreAspectRatio,
                                                              Qt::SmoothTransformation);
@@ -169,7 +170,7 @@ void Form1ChoosersTest::rootChooserStartsANewProject()
     QVERIFY(!enabled(1));
     QVERIFY(enabled(5) && enabled(7));
     for (int row = 0; row < Project::RowCount; ++row)
-        QVERIFY(enabled(Project::ChooseRowButtonBase + row));
+        QVERIFY(enabled(ChooseRowButton(row)));
 }
 
 void Form1ChoosersTest::targetChooserFollowsTheTargetKind()
@@ -222,10 +223,11 @@ void Form1ChoosersTest::outsideAnswers()
 void Form1ChoosersTest::contextRowsAndMenuTexts()
 {
     chooseRoot();
+    // Only "(kein)" itself, also between blanks, is no text.
     menuField(0)->clear();
-    QTest::keyClicks(menuField(0), QStringLiteral("Preisliste"));
+    QTest::keyClicks(menuField(0), QStringLiteral("(Kein)"));
     menuField(1)->clear();
-    QTest::keyClicks(menuField(1), QStringLiteral("   "));
+    QTest::keyClicks(menuField(1), QStringLiteral("  (kein) "));
 
     m_test->presenter().setNextFileResult(cd(QStringLiteral("docs/Preise.pdf")));
     click(40);
@@ -235,7 +237,7 @@ void Form1ChoosersTest::contextRowsAndMenuTexts()
     click(42);
 
     QCOMPARE(pathField(2), cd(QStringLiteral("docs/Preise.pdf")));
-    QCOMPARE(menuField(0)->text(), QStringLiteral("Preisliste"));
+    QCOMPARE(menuField(0)->text(), QStringLiteral("(Kein)"));
     QCOMPARE(menuField(1)->text(), QStringLiteral("Liesmich"));
     QCOMPARE(menuField(2)->text(), QStringLiteral("Handbuch"));
     QVERIFY(!enabled(1)); // context rows do not make a target
@@ -267,7 +269,7 @@ void Form1ChoosersTest::iconFileShownInThePreview()
     m_test->presenter().setNextFileResult(broken);
     click(7);
     QCOMPARE(m_test->messages().takeShown().size(), 1);
-    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(pathField(Project::IconSlot), test::PleaseChoose);
     QCOMPARE(m_form->project().icon(), MainIconListPicture(5));
 }
 
@@ -285,7 +287,7 @@ void Form1ChoosersTest::deletedIconFileEmptiesTheSlot()
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
-    QCOMPARE(pathField(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(pathField(Project::IconSlot), test::PleaseChoose);
 }
 
 void Form1ChoosersTest::unusableNameRefused()
@@ -293,7 +295,7 @@ void Form1ChoosersTest::unusableNameRefused()
     chooseRoot();
     m_test->presenter().setNextFileResult(cd(QStringLiteral("Was?.htm")));
     click(5);
-    QCOMPARE(pathField(1), PleaseChooseText());
+    QCOMPARE(pathField(1), test::PleaseChoose);
     QVERIFY(!enabled(1));
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);

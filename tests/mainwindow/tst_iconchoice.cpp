@@ -5,7 +5,6 @@
 #include "IconLibrary.h"
 #include "MainIconList.h"
 #include "Project.h"
-#include "Sentinels.h"
 
 #include <QFile>
 #include <QtTest>
@@ -40,7 +39,7 @@ void PutSlotInState(Project& project, const QString& state)
     if (state == "none") {
         project.ClearSlot(Project::IconSlot);
     } else if (state == "default") {
-        project.setSlot(Project::IconSlot, DefaultIconText());
+        project.setIconSlot(IconSource::Launcher);
         project.setIcon(MainIconListPicture(2));
     } else if (state == "file") {
         project.setSlot(Project::IconSlot, QStringLiteral("/cd/bilder/eigenes.ico"));
@@ -107,7 +106,7 @@ void IconChoiceTest::pickedIconEntersTheProject()
 
     ApplyLibraryIcon(project, number);
 
-    QCOMPARE(project.slot(Project::IconSlot), QStringLiteral("(Bibliothek)"));
+    QCOMPARE(project.iconSource(), IconSource::Library);
     // The OK command writes these bytes as AutoRun.Ico: the library's own file.
     QCOMPARE(project.icon().fileBytes, ResourceBytes(number));
     QCOMPARE(project.icon().image, IconLibrary::instance().picture(number));

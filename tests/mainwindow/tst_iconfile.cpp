@@ -5,7 +5,6 @@
 #include "Messages.h"
 #include "PathChoosers.h"
 #include "Project.h"
-#include "Sentinels.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -99,7 +98,7 @@ void TestIconFile::putIntoState(Project& project, IconState state)
         ChooseDefaultIcon(project);
         break;
     case IconState::Library:
-        project.setSlot(Project::IconSlot, LibraryIconText());
+        project.setIconSlot(IconSource::Library);
         project.setIcon(m_libraryPicture);
         break;
     case IconState::File: {
@@ -267,7 +266,7 @@ void TestIconFile::notAPictureEmptiesTheSlot()
     QCOMPARE(shown.at(0).text, InvalidIconMessage);
     QCOMPARE(shown.at(0).icon, MessageIcon::Error);
     QCOMPARE(shown.at(0).buttons, MessageButtons::Ok);
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -286,7 +285,7 @@ void TestIconFile::iconFileOutsideRootRefused()
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).buttons, MessageButtons::YesNo);
-    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
+    QCOMPARE(project.iconSource(), IconSource::Launcher);
     QCOMPARE(project.icon(), MainIconListPicture(2));
 }
 
@@ -298,7 +297,7 @@ void TestIconFile::cancelInLibraryStateKeepsIt()
     ChooseIconFile(project, m_test->presenter(), nullptr); // nothing queued: Cancel
     QCOMPARE(m_test->presenter().takeRequests().size(), 1);
     QVERIFY(m_test->messages().shown().isEmpty());
-    QCOMPARE(project.slot(Project::IconSlot), LibraryIconText());
+    QCOMPARE(project.iconSource(), IconSource::Library);
     QCOMPARE(project.icon(), m_libraryPicture);
 }
 
@@ -328,7 +327,7 @@ void TestIconFile::cancelInFileStateLoadsAgain()
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).text, InvalidIconMessage);
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
 }
 
@@ -336,23 +335,23 @@ void TestIconFile::standardAndKeinBeforeAndAfterARoot()
 {
     Project project;
     ChooseDefaultIcon(project);
-    QCOMPARE(project.slot(Project::IconSlot), DefaultIconText());
+    QCOMPARE(project.iconSource(), IconSource::Launcher);
     QCOMPARE(project.icon(), MainIconListPicture(2));
     QCOMPARE(project.icon().image.size(), QSize(32, 32));
 
     // A root chosen afterwards empties it again.
     takeRoot(project);
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
 
     putIntoState(project, IconState::File);
     ChooseNoIcon(project);
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
     QCOMPARE(project.icon(), MainIconListPicture(5));
-    // With a sentinel in the slot nothing is loaded and nothing is said.
+    // Without an own file nothing is loaded and nothing is said.
     VerifyIconFile(project);
     QVERIFY(m_test->messages().shown().isEmpty());
-    QCOMPARE(project.slot(Project::IconSlot), PleaseChooseText());
+    QCOMPARE(project.iconSource(), IconSource::None);
 }
 
 QTEST_MAIN(TestIconFile)

@@ -5,7 +5,6 @@
 #include "MainIconList.h"
 #include "Project.h"
 #include "SelIconDialog.h"
-#include "Sentinels.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -76,7 +75,7 @@ void PutSlotInState(Project& project, const QString& state)
         project.setSlot(Project::IconSlot, QStringLiteral("/cd/bilder/eigenes.ico"));
         project.setIcon(IconPicture{QImage(16, 16, QImage::Format_ARGB32), "file bytes"});
     } else if (state == "default") {
-        project.setSlot(Project::IconSlot, DefaultIconText());
+        project.setIconSlot(IconSource::Launcher);
         project.setIcon(MainIconListPicture(2));
     }
 }
@@ -171,7 +170,7 @@ void SelIconDialogTest::confirmingTakesTheSelectedIcon()
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(project.slot(Project::IconSlot), QStringLiteral("(Bibliothek)"));
+    QCOMPARE(project.iconSource(), IconSource::Library);
     QCOMPARE(project.icon().image, IconLibrary::instance().picture(number));
     QCOMPARE(project.icon().fileBytes, IconLibrary::instance().fileBytes(number));
 }
@@ -252,7 +251,7 @@ void SelIconDialogTest::everyOpeningStartsAfresh()
     // Centred on the pretended 1024 x 768 screen by its outer size (the
     // offscreen platform draws a frame of 2 pixels).
     QCOMPARE(secondPosition, QPoint((1024 - 551) / 2, (768 - 393) / 2));
-    QCOMPARE(project.slot(Project::IconSlot), QStringLiteral("(Bibliothek)"));
+    QCOMPARE(project.iconSource(), IconSource::Library);
     QCOMPARE(project.icon().fileBytes, IconLibrary::instance().fileBytes(200));
 }
 

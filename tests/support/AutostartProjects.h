@@ -48,7 +48,8 @@ inline QList<AutostartProject> AutostartProjects()
         {"umlauts and blanks",
          QStringLiteral("Über uns/Preisliste 2026.pdf"),
          false,
-         {P{QString(), QStringLiteral("Über uns/Übersicht.neu.pdf")}, P{},
+         {P{QString(), QStringLiteral("Über uns/Übersicht.neu.pdf")},
+          P{QStringLiteral(" (kein) "), QStringLiteral("doku/preise.pdf")}, // no text: the name
           P{QStringLiteral("  Preise & Mehr  "), QStringLiteral("doku/a b.txt")}},
          QStringLiteral("Bilder/Mein Icon.ico")},
     };

@@ -3,8 +3,8 @@
 // window manager's frame. Run it under a real (or virtual) X display:
 //   tools/make-screenshots.sh
 #include "Form1.h"
+#include "Form1Buttons.h"
 #include "Presenter.h"
-#include "Sentinels.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     project.AcceptSlotPath(2, root + QStringLiteral("/doku/Handbuch.pdf"));
     project.AcceptSlotPath(3, root + QStringLiteral("/bilder/"));
     project.setMenuText(1, QStringLiteral("Fotogalerie"));
-    window.Btn_Click(13); // "Standard": the launcher's own icon
+    window.Btn_Click(DefaultIconButton); // the launcher's own icon
     window.show();
     Wait(1500);
 
