@@ -114,37 +114,10 @@ if [ ! -x /usr/lib/qt6/libexec/moc ]; then
     exit 1
 fi
 
-# Debian's source needs a deb-src entry for the suite the machine runs.
-ensure_deb_src() {
-    if apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources; then
-        return 0
-    fi
-    local suite
-    suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "Trage deb-src für $suite ein (/etc/apt/sources.list.d/velkaro-deb-src.sources)" >&2
-    "${sudo[@]}" tee /etc/apt/sources.list.d/velkaro-deb-src.sources >/dev/null <<EOF
-# Source packages of the suite the machine runs; packaging/windows/build-qt.sh
-# builds Qt for Windows from Debian's own qt6-base source.
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $suite
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-    "${sudo[@]}" apt-get update -qq
-}
-
 SRC_PARENT=$CACHE/src
 SRC=$SRC_PARENT/qt6-base-${src_version%-*}
-if [ ! -f "$SRC/.velkaro-source-complete" ]; then
-    ensure_deb_src
-    rm -rf "$SRC" "$SRC_PARENT"/qt6-base_*
-    mkdir -p "$SRC_PARENT"
-    (cd "$SRC_PARENT" && apt-get source -qq "qt6-base=$src_version" >&2)
-    touch "$SRC/.velkaro-source-complete"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/deb-source.sh"
+velkaro_debian_source qt6-base "$src_version" "$SRC_PARENT" "$(basename "$SRC")"
 
 # One build folder per Qt version, kept between runs: a new option set is
 # configured afresh in it, and Ninja recompiles only what that changes.
