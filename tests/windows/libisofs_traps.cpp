@@ -170,6 +170,25 @@ void DiskFiles(const std::string& folder)
     iso_image_unref(back);
 }
 
+// off_t of 64 bits: a file beyond 4 GiB keeps its size (a sparse one,
+// added but not written).
+void LargeFile(const std::string& folder)
+{
+    const std::string path = folder + "\\large.bin";
+    const LONGLONG size = 5LL << 30;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    Check(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file), "make " + path);
+    CloseHandle(file);
+    IsoImage* image = nullptr;
+    IsoNode* node = nullptr;
+    iso_image_new("T", &image);
+    iso_tree_add_new_node(image, iso_image_get_root(image), "large.bin", path.c_str(), &node);
+    Check(node && iso_file_get_size(reinterpret_cast<IsoFile*>(node)) == size, "size of " + path);
+    iso_image_unref(image);
+}
+
 // (2) mingw's ino_t has 16 bits: the 65,537th stream took the first one's
 // serial number, and so its content.
 void ManyStreams()
@@ -264,10 +283,12 @@ int main()
         std::string(here) + "\\libisofs_traps." + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
     DiskFiles(folder);
+    LargeFile(folder);
     ManyStreams();
     Names();
     Patterns();
-    for (const char* name : {"\\sub\\inner.txt", "\\one.bin", "\\two.bin", "\\sub", ""})
+    for (const char* name :
+         {"\\sub\\inner.txt", "\\one.bin", "\\two.bin", "\\large.bin", "\\sub", ""})
         DeleteFileA((folder + name).c_str()) || RemoveDirectoryA((folder + name).c_str());
     iso_finish();
     std::printf("libisofs_traps: %s\n", failures ? "FAILED" : "all passed");
