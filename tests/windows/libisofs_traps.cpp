@@ -208,7 +208,8 @@ void ManyStreams()
     IsoImage* back = ReadBack(bytes, true);
     int wrong = 0;
     for (int i = 0; i < Count; ++i) {
-        const std::string path = "/" + std::to_string(i / PerFolder) + "/" + std::to_string(i);
+        char path[32];
+        std::snprintf(path, sizeof path, "/%d/%d", i / PerFolder, i);
         wrong += Content(back, path) != std::to_string(1000000 + i);
     }
     Check(wrong == 0, std::to_string(wrong) + " of 65,537 files without their own bytes");
