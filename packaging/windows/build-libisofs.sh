@@ -46,7 +46,7 @@ version=${src_version%-*}
 # build in Debian. Debian's mingw has no iconv: the shim's stands in, and
 # configure is told so.
 OPTIONS=(
-    --host=$TRIPLE
+    --host="$TRIPLE"
     --disable-shared
     --enable-static
     --disable-zlib
@@ -105,11 +105,13 @@ start=$(date +%s)
         patch -p1 --forward <"$p"
     done
     # configure's own checks see the shims too (iconv.h, the types).
-    flags="$CFLAGS_USED -include $SHIMS/posix.h -I$SHIMS/include -I$SHIMS"
-    nice -n 10 ./configure "${OPTIONS[@]}" CC="$CC" AR="$AR" CFLAGS="$flags" &&
+    flags=(-include "$SHIMS/posix.h" -I"$SHIMS/include" -I"$SHIMS")
+    nice -n 10 ./configure "${OPTIONS[@]}" CC="$CC" AR="$AR" CFLAGS="$CFLAGS_USED ${flags[*]}" &&
         nice -n 10 make -j2 libisofs/libisofs.la &&
         for shim in compat iconv; do
-            nice -n 10 "$CC" $flags -Wall -Wextra -c "$SHIMS/$shim.c" -o "velkaro-$shim.o" || exit 1
+            # shellcheck disable=SC2086 # CFLAGS_USED is a list of options
+            nice -n 10 "$CC" $CFLAGS_USED "${flags[@]}" -Wall -Wextra -c "$SHIMS/$shim.c" \
+                -o "velkaro-$shim.o" || exit 1
         done &&
         "$AR" rcs libisofs/.libs/libisofs.a velkaro-compat.o velkaro-iconv.o &&
         install -D -m 644 libisofs/.libs/libisofs.a "$PREFIX/lib/libisofs.a" &&

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Debian's own source of a package, for the cross-builds of packaging/windows
 # (build-qt.sh, build-libisofs.sh); sourced, not run:
 #   velkaro_debian_source PACKAGE VERSION PARENT FOLDER
@@ -6,6 +7,7 @@
 # none. A stamp in FOLDER marks a complete unpack.
 
 velkaro_ensure_deb_src() {
+    # shellcheck disable=SC2016 # apt's own $(...) field, not the shell's
     if apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources; then
         return 0
     fi
