@@ -1,6 +1,6 @@
-/* Force-included into every file of libisofs's Windows build (after
- * velkaro-win32.h): the few POSIX names the library uses that Windows lacks.
- * They hold for the library only and are not installed.
+/* Force-included into every file of libisofs's Windows build, with
+ * velkaro-win32.h first: the few POSIX names the library uses that Windows
+ * lacks. They hold for the library only and are not installed.
  */
 #ifndef VELKARO_ISOFS_POSIX_H
 #define VELKARO_ISOFS_POSIX_H
@@ -14,6 +14,7 @@
 #include <sys/types.h>
 #include <sys/stat.h>
 
+/* The link count of the image's nodes (ecma119_tree.h). */
 typedef unsigned int nlink_t;
 
 /* Windows' file system shows no symbolic links through stat(): lstat() is
