@@ -161,6 +161,13 @@ void DiskFiles(const std::string& folder)
     iso_image_add_new_dir(image, iso_image_get_root(image), "folder", &dir);
     const int tree = iso_tree_add_dir_rec(image, dir, (folder + "\\sub").c_str());
     Check(tree > 0, "add folder " + folder + "\\sub: " + iso_error_to_msg(tree));
+    // An external filter needs fork(): refused, and the file stays as it is.
+    IsoNode* node = nullptr;
+    char* argv[] = {const_cast<char*>("cmd.exe"), nullptr};
+    IsoExternalFilterCommand filter = {0, 0, nullptr, argv[0], 1, argv, 0, nullptr};
+    iso_tree_path_to_node(image, "/same1.bin", &node);
+    Check(iso_file_add_external_filter(reinterpret_cast<IsoFile*>(node), &filter, 0) < 0,
+          "an external filter refused");
     const std::vector<uint8_t> bytes = Write(image);
     iso_image_unref(image);
     IsoImage* back = ReadBack(bytes, true);
