@@ -1,20 +1,19 @@
 /* The POSIX functions that libisofs's Windows build calls and Windows lacks
  * (declared in posix.h, langinfo.h and fnmatch.h). */
 #include <errno.h>
+#include <fnmatch.h>
+#include <langinfo.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <windows.h>
 
-#include <fnmatch.h>
-#include <langinfo.h>
-
-int lstat(const char *path, struct stat *info)
+int lstat(const char* path, struct stat* info)
 {
     return stat(path, info);
 }
 
-ssize_t readlink(const char *path, char *buf, size_t size)
+ssize_t readlink(const char* path, char* buf, size_t size)
 {
     (void)path;
     (void)buf;
@@ -23,21 +22,21 @@ ssize_t readlink(const char *path, char *buf, size_t size)
     return -1;
 }
 
-char *nl_langinfo(nl_item item)
+char* nl_langinfo(nl_item item)
 {
     static char codeset[16];
     if (item != CODESET)
-        return (char *)"";
+        return (char*)"";
     const UINT page = GetACP();
     if (page == CP_UTF8)
-        return (char *)"UTF-8";
+        return (char*)"UTF-8";
     snprintf(codeset, sizeof codeset, "CP%u", page);
     return codeset;
 }
 
 /* A wildcard or bracket does not match a leading period with FNM_PERIOD:
  * one at the start, or after a slash with FNM_PATHNAME. */
-static int LeadingPeriod(const char *s, const char *start, int flags)
+static int LeadingPeriod(const char* s, const char* start, int flags)
 {
     return (flags & FNM_PERIOD) && *s == '.' &&
            (s == start || ((flags & FNM_PATHNAME) && s[-1] == '/'));
@@ -45,14 +44,14 @@ static int LeadingPeriod(const char *s, const char *start, int flags)
 
 /* Matches c against the bracket expression after '['; *p is left after its
  * ']'. Returns 1 or 0, or -1 for an unclosed bracket (a literal '['). */
-static int MatchBracket(const char **p, unsigned char c)
+static int MatchBracket(const char** p, unsigned char c)
 {
-    const char *q = *p;
+    const char* q = *p;
     const int negate = *q == '!' || *q == '^';
     int found = 0;
     if (negate)
         q++;
-    const char *first = q;
+    const char* first = q;
     while (*q && (*q != ']' || q == first)) {
         unsigned char low = (unsigned char)*q++;
         unsigned char high = low;
@@ -69,7 +68,7 @@ static int MatchBracket(const char **p, unsigned char c)
     return found != negate;
 }
 
-static int Match(const char *p, const char *s, const char *start, int flags)
+static int Match(const char* p, const char* s, const char* start, int flags)
 {
     for (;;) {
         char c = *p++;
@@ -118,7 +117,7 @@ static int Match(const char *p, const char *s, const char *start, int flags)
     }
 }
 
-int fnmatch(const char *pattern, const char *string, int flags)
+int fnmatch(const char* pattern, const char* string, int flags)
 {
     return Match(pattern, string, string, flags);
 }

@@ -6,20 +6,30 @@
  * The Windows code pages go through MultiByteToWideChar and
  * WideCharToMultiByte; the Unicode forms need no system call. */
 #include <errno.h>
+#include <iconv.h>
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
-#include <iconv.h>
+enum Form
+{
+    Utf8,
+    Ascii,
+    Ucs2Be,
+    Utf16Be,
+    Utf16Le,
+    WcharT,
+    CodePage
+};
 
-enum Form { Utf8, Ascii, Ucs2Be, Utf16Be, Utf16Le, WcharT, CodePage };
-
-struct Charset {
+struct Charset
+{
     enum Form form;
     UINT page;
 };
 
-struct velkaro_iconv {
+struct velkaro_iconv
+{
     struct Charset from;
     struct Charset to;
 };
@@ -27,14 +37,17 @@ struct velkaro_iconv {
 /* Stands for "no character": the second half of a pair that was refused. */
 #define NONE 0xFFFFFFFFu
 
-static int ParseCharset(const char *name, struct Charset *set)
+static int ParseCharset(const char* name, struct Charset* set)
 {
-    static const struct {
-        const char *name;
+    static const struct
+    {
+        const char* name;
         enum Form form;
-    } names[] = {{"UTF-8", Utf8},       {"UTF8", Utf8},         {"ASCII", Ascii},
-                 {"US-ASCII", Ascii},   {"ANSI_X3.4-1968", Ascii}, {"UCS-2BE", Ucs2Be},
-                 {"UTF-16BE", Utf16Be}, {"UTF-16LE", Utf16Le},   {"WCHAR_T", WcharT}};
+    } names[] = {{"UTF-8", Utf8},           {"UTF8", Utf8},
+                 {"ASCII", Ascii},          {"US-ASCII", Ascii},
+                 {"ANSI_X3.4-1968", Ascii}, {"UCS-2BE", Ucs2Be},
+                 {"UTF-16BE", Utf16Be},     {"UTF-16LE", Utf16Le},
+                 {"WCHAR_T", WcharT}};
     for (size_t i = 0; i < sizeof names / sizeof names[0]; i++) {
         if (_stricmp(name, names[i].name) == 0) {
             set->form = names[i].form;
@@ -42,7 +55,7 @@ static int ParseCharset(const char *name, struct Charset *set)
         }
     }
     if (_strnicmp(name, "CP", 2) == 0 && name[2] >= '0' && name[2] <= '9') {
-        char *end = NULL;
+        char* end = NULL;
         const unsigned long page = strtoul(name + 2, &end, 10);
         if (*end || !IsValidCodePage((UINT)page))
             return 0;
@@ -58,7 +71,7 @@ static int IsSurrogate(unsigned cp)
     return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
-static int DecodeUtf8(const unsigned char *in, size_t left, unsigned *cp, size_t *used)
+static int DecodeUtf8(const unsigned char* in, size_t left, unsigned* cp, size_t* used)
 {
     const unsigned char b = in[0];
     size_t n;
@@ -92,13 +105,13 @@ static int DecodeUtf8(const unsigned char *in, size_t left, unsigned *cp, size_t
     return 0;
 }
 
-static unsigned Unit(const unsigned char *in, int bigEndian)
+static unsigned Unit(const unsigned char* in, int bigEndian)
 {
     return bigEndian ? (unsigned)(in[0] << 8 | in[1]) : (unsigned)(in[1] << 8 | in[0]);
 }
 
-static int DecodeUtf16(const unsigned char *in, size_t left, enum Form form, unsigned *cp,
-                       size_t *used)
+static int DecodeUtf16(const unsigned char* in, size_t left, enum Form form, unsigned* cp,
+                       size_t* used)
 {
     const int bigEndian = form == Ucs2Be || form == Utf16Be;
     if (left < 2)
@@ -131,15 +144,15 @@ static int DecodeUtf16(const unsigned char *in, size_t left, enum Form form, uns
     return 0;
 }
 
-static int DecodeCodePage(const unsigned char *in, size_t left, UINT page, unsigned *cp,
-                          size_t *used)
+static int DecodeCodePage(const unsigned char* in, size_t left, UINT page, unsigned* cp,
+                          size_t* used)
 {
     const size_t n = IsDBCSLeadByteEx(page, in[0]) ? 2 : 1;
     if (n > left)
         return EINVAL;
     WCHAR wide[2];
-    const int got = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, (const char *)in, (int)n,
-                                        wide, 2);
+    const int got =
+        MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, (const char*)in, (int)n, wide, 2);
     if (got == 1 && !IsSurrogate(wide[0]))
         *cp = wide[0];
     else if (got == 2 && wide[0] >= 0xD800 && wide[0] < 0xDC00 && wide[1] >= 0xDC00 &&
@@ -151,8 +164,8 @@ static int DecodeCodePage(const unsigned char *in, size_t left, UINT page, unsig
     return 0;
 }
 
-static int Decode(const struct Charset *set, const unsigned char *in, size_t left, unsigned *cp,
-                  size_t *used)
+static int Decode(const struct Charset* set, const unsigned char* in, size_t left, unsigned* cp,
+                  size_t* used)
 {
     switch (set->form) {
     case Utf8:
@@ -170,7 +183,7 @@ static int Decode(const struct Charset *set, const unsigned char *in, size_t lef
     }
 }
 
-static void PutUnit(unsigned char *out, unsigned unit, int bigEndian)
+static void PutUnit(unsigned char* out, unsigned unit, int bigEndian)
 {
     out[bigEndian ? 0 : 1] = (unsigned char)(unit >> 8);
     out[bigEndian ? 1 : 0] = (unsigned char)unit;
@@ -178,7 +191,7 @@ static void PutUnit(unsigned char *out, unsigned unit, int bigEndian)
 
 /* Writes cp into out (room for 8 bytes); returns its length, 0 if the
  * character set has no such character. */
-static size_t Encode(const struct Charset *set, unsigned cp, unsigned char *out)
+static size_t Encode(const struct Charset* set, unsigned cp, unsigned char* out)
 {
     switch (set->form) {
     case Utf8:
@@ -216,8 +229,8 @@ static size_t Encode(const struct Charset *set, unsigned cp, unsigned char *out)
             wide[0] = (WCHAR)cp;
         }
         BOOL substituted = FALSE;
-        const int got = WideCharToMultiByte(set->page, WC_NO_BEST_FIT_CHARS, wide, n,
-                                            (char *)out, 8, NULL, &substituted);
+        const int got = WideCharToMultiByte(set->page, WC_NO_BEST_FIT_CHARS, wide, n, (char*)out, 8,
+                                            NULL, &substituted);
         return got > 0 && !substituted ? (size_t)got : 0;
     }
     default: {
@@ -235,9 +248,9 @@ static size_t Encode(const struct Charset *set, unsigned cp, unsigned char *out)
     }
 }
 
-iconv_t iconv_open(const char *tocode, const char *fromcode)
+iconv_t iconv_open(const char* tocode, const char* fromcode)
 {
-    struct velkaro_iconv *cd = calloc(1, sizeof *cd);
+    struct velkaro_iconv* cd = calloc(1, sizeof *cd);
     if (!cd) {
         errno = ENOMEM;
         return (iconv_t)-1;
@@ -250,14 +263,14 @@ iconv_t iconv_open(const char *tocode, const char *fromcode)
     return cd;
 }
 
-size_t iconv(iconv_t cd, char **inbuf, size_t *inbytesleft, char **outbuf, size_t *outbytesleft)
+size_t iconv(iconv_t cd, char** inbuf, size_t* inbytesleft, char** outbuf, size_t* outbytesleft)
 {
     if (!inbuf || !*inbuf)
         return 0; /* no shift state to reset */
     while (*inbytesleft > 0) {
         unsigned cp = 0;
         size_t used = 0;
-        const int error = Decode(&cd->from, (const unsigned char *)*inbuf, *inbytesleft, &cp, &used);
+        const int error = Decode(&cd->from, (const unsigned char*)*inbuf, *inbytesleft, &cp, &used);
         if (error) {
             errno = error;
             return (size_t)-1;

@@ -11,8 +11,8 @@
 #define _POSIX_THREAD_SAFE_FUNCTIONS 200112L
 
 #include <stddef.h>
-#include <sys/types.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 /* The link count of the image's nodes (ecma119_tree.h). */
 typedef unsigned int nlink_t;
@@ -23,9 +23,9 @@ typedef unsigned int nlink_t;
  * those of a Linux build. */
 #define S_IFLNK 0xA000
 #define S_IFSOCK 0xC000
-#define S_ISLNK(m) (((m) & 0xF000) == S_IFLNK)
-#define S_ISSOCK(m) (((m) & 0xF000) == S_IFSOCK)
-int lstat(const char *path, struct stat *info);
-ssize_t readlink(const char *path, char *buf, size_t size);
+#define S_ISLNK(m) (((m)&0xF000) == S_IFLNK)
+#define S_ISSOCK(m) (((m)&0xF000) == S_IFSOCK)
+int lstat(const char* path, struct stat* info);
+ssize_t readlink(const char* path, char* buf, size_t size);
 
 #endif

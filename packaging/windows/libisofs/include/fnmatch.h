@@ -8,6 +8,6 @@
 #define FNM_PATHNAME 0x02
 #define FNM_PERIOD 0x04
 
-int fnmatch(const char *pattern, const char *string, int flags);
+int fnmatch(const char* pattern, const char* string, int flags);
 
 #endif

@@ -4,18 +4,19 @@
 
 #include <stddef.h>
 
-struct group {
-    char *gr_name;
+struct group
+{
+    char* gr_name;
     gid_t gr_gid;
 };
 
-static inline struct group *getgrgid(gid_t gid)
+static inline struct group* getgrgid(gid_t gid)
 {
     (void)gid;
     return NULL;
 }
 
-static inline struct group *getgrnam(const char *name)
+static inline struct group* getgrnam(const char* name)
 {
     (void)name;
     return NULL;

@@ -7,11 +7,10 @@
 
 #include <stddef.h>
 
-typedef struct velkaro_iconv *iconv_t;
+typedef struct velkaro_iconv* iconv_t;
 
-iconv_t iconv_open(const char *tocode, const char *fromcode);
-size_t iconv(iconv_t cd, char **inbuf, size_t *inbytesleft, char **outbuf,
-             size_t *outbytesleft);
+iconv_t iconv_open(const char* tocode, const char* fromcode);
+size_t iconv(iconv_t cd, char** inbuf, size_t* inbytesleft, char** outbuf, size_t* outbytesleft);
 int iconv_close(iconv_t cd);
 
 #endif

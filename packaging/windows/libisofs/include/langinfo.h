@@ -8,6 +8,6 @@
 typedef int nl_item;
 #define CODESET 14
 
-char *nl_langinfo(nl_item item);
+char* nl_langinfo(nl_item item);
 
 #endif

@@ -5,19 +5,20 @@
 
 #include <stddef.h>
 
-struct passwd {
-    char *pw_name;
+struct passwd
+{
+    char* pw_name;
     uid_t pw_uid;
     gid_t pw_gid;
 };
 
-static inline struct passwd *getpwuid(uid_t uid)
+static inline struct passwd* getpwuid(uid_t uid)
 {
     (void)uid;
     return NULL;
 }
 
-static inline struct passwd *getpwnam(const char *name)
+static inline struct passwd* getpwnam(const char* name)
 {
     (void)name;
     return NULL;
