@@ -447,12 +447,7 @@ void Form1Test::positionStoredOnEveryWayOfClosing_data()
 void Form1Test::positionStoredOnEveryWayOfClosing()
 {
     QFETCH(QString, way);
-    QTemporaryDir program;
-    QFile launcher(program.filePath("Pirolo.Exe"));
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write("MZ");
-    launcher.close();
-    m_test->setProgramFolder(program.path());
+    WriteRaw(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ");
 
     Form1 form(m_test->form1Environment());
     form.show();
@@ -478,12 +473,7 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
 
 void Form1Test::wholeOkRunFromTheWindow()
 {
-    QTemporaryDir program;
-    QFile launcher(program.filePath("Pirolo.Exe"));
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write("MZ launcher");
-    launcher.close();
-    m_test->setProgramFolder(program.path());
+    WriteRaw(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ launcher");
 
     Form1 form(m_test->form1Environment());
     form.show();
@@ -547,8 +537,7 @@ void Form1Test::statusBarFollowsTheClock()
 
 void Form1Test::commandsOfTheControlSection()
 {
-    m_test->setProgramFolder(m_tmp.path()); // no help pages there
-    Form1 form(m_test->form1Environment());
+    Form1 form(m_test->form1Environment()); // no help pages in its program folder
     form.show();
 
     // System-Check: the steps play, then the fixed message; the project is untouched.
@@ -592,11 +581,7 @@ void Form1Test::commandsOfTheControlSection()
 
 void Form1Test::libraryIconEndsOnTheDisc()
 {
-    m_test->setProgramFolder(m_tmp.path());
-    QFile launcher(m_tmp.filePath("Pirolo.Exe"));
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write("MZ");
-    launcher.close();
+    WriteRaw(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ");
     const QString root = m_tmp.filePath("disc") + "/";
     QVERIFY(QDir().mkpath(root));
 

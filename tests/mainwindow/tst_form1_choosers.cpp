@@ -302,9 +302,7 @@ void Form1ChoosersTest::unusableNameRefused()
 
 void Form1ChoosersTest::wholeRunWritesTheDisc()
 {
-    // Into the program folder that the window was handed.
-    QVERIFY(WriteBytes(m_test->autostart().programFolder + QStringLiteral("/Pirolo.Exe"),
-                       "MZ launcher"));
+    QVERIFY(WriteBytes(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ launcher"));
     chooseRoot();
     QVERIFY(QDir(cd()).mkpath(QStringLiteral("Bilder")));
     const QByteArray ico = IcoBytes({SolidImage(32, qRgb(1, 2, 3))});

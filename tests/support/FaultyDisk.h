@@ -8,9 +8,8 @@
 
 namespace velkaro::test {
 
-// A disk that fails where the test says and is the system's disk elsewhere:
-// the file named fullAt gets half of its first piece, then the disk is full;
-// beforePiece, when set, runs before each piece is written.
+// The system's disk, but: the file named fullAt gets half of its first piece,
+// then the disk is full; beforePiece, when set, runs before each piece.
 class FaultyDisk final : public Disk
 {
 public:
@@ -20,10 +19,9 @@ public:
             beforePiece();
         if (fullAt.isEmpty() || !path.endsWith(QDir::separator() + fullAt))
             return SystemDisk().writePiece(file, path, piece);
-        if (MaybeFailure failure =
-                SystemDisk().writePiece(file, path, piece.first(piece.size() / 2)))
-            return failure;
-        return Failure::fromCode(FailureCode::DiskFull);
+        const MaybeFailure half =
+            SystemDisk().writePiece(file, path, piece.first(piece.size() / 2));
+        return half ? half : Failure::fromCode(FailureCode::DiskFull);
     }
 
     QString fullAt;
