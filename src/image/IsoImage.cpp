@@ -2,6 +2,7 @@
 
 #include "ContentCopy.h"
 #include "DiscVocabulary.h"
+#include "FolderSerials.h"
 #include "ImageTree.h"
 #include "IsoLibrary.h"
 #include "MessageText.h"
@@ -199,9 +200,10 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
     outcome = WriteLayout(source, fd, target, stop);
     if (outcome.kind != WriteOutcome::Kind::Written)
         return outcome;
-    if (ftruncate(fd, off_t(total)) != 0) {
+    const int truncated = ftruncate(fd, off_t(total)) != 0 ? errno : 0;
+    if (const int error = truncated ? truncated : NumberFoldersInOrder(fd)) {
         outcome.kind = WriteOutcome::Kind::Failed;
-        outcome.error = NotWrittenText(target, errno);
+        outcome.error = NotWrittenText(target, error);
         return outcome;
     }
     return FillContents(settings, fd, target, total, progress, stop);

@@ -493,6 +493,14 @@ void ImageReadBackTest::sameTreeSameBytes()
     MakeDisc(m_root, "open = Pirolo.Exe \"a.txt\"\r\n");
     MakeFile(m_root + "/a.txt", "eins");
     MakeFile(m_root + "/b/c.txt", "zwei");
+    // Enough folders and files that the order of libisofs' memory would show
+    // in the folders' serial numbers.
+    for (const char folder : QByteArray("defghijk")) {
+        QVERIFY(QDir().mkpath(m_root + "/b/" + folder));
+        QVERIFY(QDir().mkpath(m_root + "/l/" + folder));
+    }
+    for (int i = 0; i < 500; ++i)
+        MakeFile(m_root + "/b/" + QString::number(i), "");
     QProcessEnvironment env = ImageEnvironment();
     env.insert("SOURCE_DATE_EPOCH", "1765000000");
     const QString first = m_tmp.filePath("erstes.iso");
@@ -512,8 +520,8 @@ void ImageReadBackTest::sameTreeSameBytes()
     // A copy of the tree elsewhere (other inodes, other order on the disk) too.
     const QString copy = m_tmp.filePath("Kopie/CD");
     QVERIFY(QDir().mkpath(copy));
-    QCOMPARE(RunTool("cp", {"-r", m_root + "/b", m_root + "/Pirolo.Exe", m_root + "/a.txt",
-                            m_root + "/AutoRun.Inf", copy})
+    QCOMPARE(RunTool("cp", {"-r", m_root + "/b", m_root + "/l", m_root + "/Pirolo.Exe",
+                            m_root + "/a.txt", m_root + "/AutoRun.Inf", copy})
                  .exitCode,
              0);
     const QString fourth = m_tmp.filePath("viertes.iso");
