@@ -16,9 +16,9 @@ namespace {
 
 constexpr qint64 BlockSize = 2048;
 
-quint32 Little32(const QByteArray& bytes, qsizetype at)
+quint32 Little32(QByteArrayView bytes, qsizetype at)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData() + at);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
 
@@ -45,7 +45,7 @@ public:
 
 private:
     bool Read(qint64 offset, qint64 size, QByteArray* bytes);
-    void ReadSystemUse(const QByteArray& area, qint64 offset, int depth, SystemUse* use);
+    void ReadSystemUse(QByteArrayView area, qint64 offset, int depth, SystemUse* use);
 
     int m_fd;
     int m_error = 0;
@@ -73,12 +73,12 @@ bool FolderWalk::Read(qint64 offset, qint64 size, QByteArray* bytes)
     return true;
 }
 
-void FolderWalk::ReadSystemUse(const QByteArray& area, qint64 offset, int depth, SystemUse* use)
+void FolderWalk::ReadSystemUse(QByteArrayView area, qint64 offset, int depth, SystemUse* use)
 {
     qint64 next = -1;
     qint64 nextLength = 0;
     for (qsizetype i = 0; i + 4 <= area.size();) {
-        const QByteArray signature = area.mid(i, 2);
+        const QByteArrayView signature = area.sliced(i, 2);
         const int length = static_cast<unsigned char>(area.at(i + 2));
         if (length < 4 || i + length > area.size() || signature == "ST")
             break;
@@ -86,7 +86,7 @@ void FolderWalk::ReadSystemUse(const QByteArray& area, qint64 offset, int depth,
             use->serialAt = offset + i + 36;
             use->serial = Little32(area, i + 36);
         } else if (signature == "NM" && length > 5) {
-            use->name += area.mid(i + 5, length - 5);
+            use->name += area.sliced(i + 5, length - 5);
         } else if (signature == "CE" && length >= 28) {
             next = qint64(Little32(area, i + 4)) * BlockSize + Little32(area, i + 12);
             nextLength = Little32(area, i + 20);
@@ -121,23 +121,24 @@ bool FolderWalk::Walk(quint32 extent, quint32 size, int depth)
         }
         if (length < 34 || at + length > records.size())
             return false;
-        const QByteArray record = records.mid(at, length);
+        const QByteArrayView record = QByteArrayView(records).sliced(at, length);
         const int idLength = static_cast<unsigned char>(record.at(32));
         const qsizetype use = 33 + idLength + (idLength % 2 == 0 ? 1 : 0);
         SystemUse system;
-        ReadSystemUse(record.mid(use), qint64(extent) * BlockSize + at + use, 0, &system);
+        if (use <= length)
+            ReadSystemUse(record.sliced(use), qint64(extent) * BlockSize + at + use, 0, &system);
         const bool folder = (record.at(25) & 2) != 0;
         if (folder && system.serialAt >= 0)
             m_places[system.serial].append(system.serialAt);
-        const QByteArray id = record.mid(33, idLength);
-        if (id == QByteArray(1, '\0')) {
+        const QByteArrayView id = record.sliced(33, qMin<qsizetype>(idLength, length - 33));
+        if (id == QByteArrayView("\0", 1)) {
             if (system.serialAt < 0)
                 m_complete = false;
             m_order.append(system.serial);
             own = true;
-        } else if (folder && id != QByteArray(1, '\1')) {
-            children.append({system.name.isEmpty() ? id : system.name, Little32(record, 2),
-                             Little32(record, 10)});
+        } else if (folder && id != QByteArrayView("\1", 1)) {
+            children.append({system.name.isEmpty() ? id.toByteArray() : system.name,
+                             Little32(record, 2), Little32(record, 10)});
         }
         at += length;
     }

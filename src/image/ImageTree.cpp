@@ -72,7 +72,7 @@ bool ImageTree::AddFolder(IsoDir* parent, const Folder& folder)
         if (!joliet.at(i).change.isEmpty())
             m_notes->Add(Notes::Kind::JolietChange,
                          QStringLiteral("%1: %2.").arg(Quoted(shownName), joliet.at(i).change));
-        const Folder below = NoteEntry(folder, entry, joliet.at(i));
+        const Folder below = NoteEntry(folder, entry, joliet.at(i), shownName);
 
         IsoNode* node = AddNode(parent, entry.name, entry.info, shownName);
         if (!node)
@@ -89,11 +89,13 @@ bool ImageTree::AddFolder(IsoDir* parent, const Folder& folder)
 }
 
 ImageTree::Folder ImageTree::NoteEntry(const Folder& folder, const LocalEntry& entry,
-                                       const DiscEntry& joliet)
+                                       const DiscEntry& joliet, const QString& shownName)
 {
-    const QString shownName = folder.shown + ShownName(joliet.original);
-    Folder below{folder.path + '/' + entry.name, shownName + QLatin1Char('/'), folder.jolietLength,
-                 folder.inside, folder.longNoted};
+    Folder below{QByteArray(), QString(), folder.jolietLength, folder.inside, folder.longNoted};
+    if (entry.link || joliet.folder)
+        below.path = folder.path + '/' + entry.name;
+    if (joliet.folder)
+        below.shown = shownName + QLatin1Char('/');
 
     // The bytes of a link to outside the CD root go onto the disc as well.
     if (entry.link && folder.inside) {

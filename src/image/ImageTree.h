@@ -44,8 +44,9 @@ private:
 
     bool AddFolder(IsoDir* parent, const Folder& folder);
     // Notes what the entry's place in the tree means for Windows; gives the
-    // entry as a folder to go down into.
-    Folder NoteEntry(const Folder& folder, const LocalEntry& entry, const DiscEntry& joliet);
+    // entry as a folder to go down into (path and shown only for a folder).
+    Folder NoteEntry(const Folder& folder, const LocalEntry& entry, const DiscEntry& joliet,
+                     const QString& shownName);
     IsoNode* AddNode(IsoDir* parent, const QByteArray& name, const struct stat& info,
                      const QString& shownName);
     void SetTimes(IsoNode* node, const struct stat& info) const;

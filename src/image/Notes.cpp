@@ -42,11 +42,9 @@ QString MoreText(Notes::Kind kind, qsizetype more)
 // letter, as its table of capitals does), each letter composed.
 QString WindowsKey(const QString& name)
 {
-    QString key;
-    for (const char32_t c : name.normalized(QString::NormalizationForm_C).toUcs4()) {
-        const char32_t upper = QChar::toUpper(c);
-        key += QString::fromUcs4(&upper, 1);
-    }
+    QString key = name.normalized(QString::NormalizationForm_C);
+    for (QChar& c : key)
+        c = c.toUpper(); // a surrogate stays as it is
     return key;
 }
 
@@ -95,30 +93,32 @@ QStringList Notes::Lines(const QString& prefix) const
 
 void NoteWindowsNames(const QList<DiscEntry>& entries, const QString& shown, Notes* notes)
 {
+    QStringList keys;
     QHash<QString, QList<qsizetype>> byKey;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (!entries.at(i).name.isEmpty())
-            byKey[WindowsKey(entries.at(i).name)].append(i);
+        keys.append(entries.at(i).name.isEmpty() ? QString() : WindowsKey(entries.at(i).name));
+        if (!keys.last().isEmpty())
+            byKey[keys.last()].append(i);
     }
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const DiscEntry& entry = entries.at(i);
         if (entry.name.isEmpty())
             continue; // the writer numbers it, and its own note says so
-        const QString path = Quoted(shown + ShownName(entry.original));
+        const auto path = [&] { return Quoted(shown + ShownName(entry.original)); };
         const QString what =
             entry.folder ? QStringLiteral("den Ordner") : QStringLiteral("die Datei");
         const QString trimmed = WindowsTrimmed(entry.name);
-        if (trimmed != entry.name)
+        if (trimmed.size() != entry.name.size())
             notes->Add(Notes::Kind::WindowsName,
                        QStringLiteral("%1: Windows lässt Punkte und Leerzeichen am Ende eines "
                                       "Namens weg, sucht also %2 und kann %3 nicht öffnen.")
-                           .arg(path, Quoted(trimmed), what));
+                           .arg(path(), Quoted(trimmed), what));
         else if (const auto forbidden = ForbiddenWindowsCharacter(entry.name))
             notes->Add(Notes::Kind::WindowsName,
                        QStringLiteral("%1: Windows erlaubt das Zeichen %2 in Namen nicht und kann "
                                       "%3 nicht öffnen.")
-                           .arg(path, DescribeCharacter(*forbidden), what));
-        const QList<qsizetype> same = byKey.value(WindowsKey(entry.name));
+                           .arg(path(), DescribeCharacter(*forbidden), what));
+        const QList<qsizetype>& same = byKey[keys.at(i)];
         if (same.size() > 1 && same.first() == i)
             notes->Add(Notes::Kind::SameName, SameNameText(entries, same, shown));
     }
