@@ -78,13 +78,12 @@ void SetWriteOptions(IsoWriteOpts* opts, const ImageSettings& settings, QByteArr
     // Windows itself allows paths up to its own limit (checked for entries).
     iso_write_opts_set_joliet_longer_paths(opts, 1);
     // Joliet keeps a name without a dot as it is ("README", not "README.").
-    // Folders deeper than eight levels stay where they are in the ISO 9660
-    // tree too: moved, they are read wrongly or not at all by some readers
-    // (libarchive refuses a moved folder outside "rr_moved", and a folder of
-    // that name would show up in Windows' Joliet view). Joliet and Rock Ridge
-    // are read at any depth.
-    iso_write_opts_set_allow_deep_paths(opts, 1);
     iso_write_opts_set_no_force_dots(opts, 2);
+    // Folders deeper than eight levels stay where they are in the ISO 9660
+    // tree too. Moved for Rock Ridge into the root, libarchive refuses the
+    // whole image; moved into a folder "rr_moved", that folder would show up
+    // in Windows' Joliet view. Joliet and Rock Ridge are read at any depth.
+    iso_write_opts_set_allow_deep_paths(opts, 1);
     iso_write_opts_set_always_gmt(opts, 1);
     iso_write_opts_set_replace_mode(opts, 1, 1, 1, 1);
     iso_write_opts_set_dir_rec_mtime(opts, 1 | 2);

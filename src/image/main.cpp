@@ -393,6 +393,7 @@ int RunWrite(const Arguments& args, const CommandLine& line)
     if (const auto exit = CheckDiscBeforeWriting(plan))
         return *exit;
     CatchStopSignals();
+    // Step 3: the file the image is written into, beside the target.
     TemporaryTarget temporary(plan.target);
     if (const int error = temporary.Create())
         return Refuse(QStringLiteral("Neben %1 lässt sich keine Datei anlegen: %2.")
