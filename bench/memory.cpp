@@ -4,10 +4,12 @@
 // window in this process, measured before anything of Velkaro is built.
 //
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_memory
+#include "AppSettings.h"
 #include "FileHelpers.h"
 #include "Form1.h"
 #include "Form1Buttons.h"
 #include "Presenter.h"
+#include "ProgressbarModule.h"
 #include "SelIconDialog.h"
 #include "UnattendedMessages.h"
 
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -60,7 +63,9 @@ int main(int argc, char* argv[])
     std::printf("rss %.1f bare Qt window (floor)\n", PeakResidentMb());
 
     QtPresenter presenter;
-    Form1 window(presenter);
+    const std::unique_ptr<QSettings> settings = OpenAppSettings();
+    TimedWait wait;
+    Form1 window({presenter, *settings, wait, {}});
     window.show();
     Settle();
     std::printf("rss %.1f after start\n", PeakResidentMb());

@@ -7,11 +7,14 @@
 //   bench_startup_probe floor     a bare Qt Widgets window of the same size
 //   bench_startup_probe text      the same with one labelled button: the cost
 //                                 of loading fonts, which any window with text pays
+#include "AppSettings.h"
 #include "Form1.h"
 #include "Presenter.h"
+#include "ProgressbarModule.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -58,7 +61,10 @@ int main(int argc, char* argv[])
     const bool floor = argc > 1 && std::strcmp(argv[1], "floor") == 0;
     const bool text = argc > 1 && std::strcmp(argv[1], "text") == 0;
     velkaro::QtPresenter presenter;
-    QWidget* window = floor || text ? new QWidget : new velkaro::Form1(presenter);
+    const std::unique_ptr<QSettings> settings = velkaro::OpenAppSettings();
+    velkaro::TimedWait wait;
+    QWidget* window =
+        floor || text ? new QWidget : new velkaro::Form1({presenter, *settings, wait, {}});
     if (floor || text)
         window->setFixedSize(585, 232);
     if (text)

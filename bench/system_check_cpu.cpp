@@ -8,6 +8,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/dev/bin/bench_system_check_cpu [runs]
 
+#include "ProgressbarModule.h"
 #include "SystemCheck.h"
 #include "UnattendedMessages.h"
 
@@ -79,11 +80,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     UnattendedMessages messages; // the closing message would wait for a click
+    TimedWait wait;
 
     std::vector<double> idle, check, busy, checkWall;
     for (int i = 0; i < runs; ++i) {
         idle.push_back(Measure([] { IdleLoop(3900); }).cpuPercent);
-        const Sample s = Measure([] { RunSystemCheck(); });
+        const Sample s = Measure([&wait] { RunSystemCheck(wait); });
         check.push_back(s.cpuPercent);
         checkWall.push_back(s.wallSeconds);
         busy.push_back(Measure([] { BusyLoop(1000); }).cpuPercent);

@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QDateTime>
-#include <functional>
 
 namespace velkaro {
 
 // The date and time of the computer: the AutoRun.Inf timestamp, the status
-// bar and the info dialog's year read it here.
+// bar and the info dialog's year read it here, unless they are handed a
+// clock of their own.
 QDateTime CurrentDateTime();
-
-// Tests set the clock; an empty function returns to the computer's.
-void SetClockForTesting(std::function<QDateTime()> clock);
 
 } // namespace velkaro

@@ -1,6 +1,5 @@
 #include "FileHelpers.h"
 
-#include "TestHooks.h"
 #include "Windows1252.h"
 
 #include <QCoreApplication>
@@ -19,12 +18,6 @@
 namespace velkaro {
 
 namespace {
-
-QString& ProgramFolderOverride()
-{
-    static QString folder;
-    return folder;
-}
 
 constexpr Qt::CaseSensitivity FileNameCase =
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
@@ -116,40 +109,27 @@ void MakeFileReplaceable(const QString& path)
 
 namespace {
 
-WriteFaultHook& FaultHook()
+class FileSystemDisk final : public Disk
 {
-    static WriteFaultHook hook;
-    return hook;
-}
-
-// Writes one piece of the new content; a fault injected by a test writes the
-// part that "fits" and then fails as a full disk would.
-MaybeFailure WritePiece(QSaveFile& file, const QString& path, qint64 offset, const char* data,
-                        qint64 length)
-{
-    qint64 fits = length;
-    if (FaultHook())
-        fits = std::clamp<qint64>(FaultHook()(path, offset, length), 0, length);
-    errno = 0;
-    if (file.write(data, fits) != fits)
-        return FailureOf(path);
-    if (fits < length) {
-        if (!file.flush())
+public:
+    MaybeFailure writePiece(QFileDevice& file, const QString& path, QByteArrayView piece) override
+    {
+        errno = 0;
+        if (file.write(piece.data(), piece.size()) != piece.size())
             return FailureOf(path);
-        return Failure::fromCode(FailureCode::DiskFull);
+        return std::nullopt;
     }
-    return std::nullopt;
-}
+};
 
 } // namespace
 
-void SetWriteFaultForTesting(WriteFaultHook hook)
+Disk& SystemDisk()
 {
-    NoteTestHookReset([] { FaultHook() = nullptr; });
-    FaultHook() = std::move(hook);
+    static FileSystemDisk disk;
+    return disk;
 }
 
-MaybeFailure WriteFileAtomically(const QString& path, const QByteArray& bytes)
+MaybeFailure WriteFileAtomically(const QString& path, const QByteArray& bytes, Disk& disk)
 {
     if (QFileInfo(path).isDir())
         return Failure::fromCode(FailureCode::PathFileAccess);
@@ -162,7 +142,7 @@ MaybeFailure WriteFileAtomically(const QString& path, const QByteArray& bytes)
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FailureOf(path);
-    if (const MaybeFailure failure = WritePiece(file, path, 0, bytes.constData(), bytes.size())) {
+    if (const MaybeFailure failure = disk.writePiece(file, path, bytes)) {
         file.cancelWriting();
         return failure;
     }
@@ -172,7 +152,7 @@ MaybeFailure WriteFileAtomically(const QString& path, const QByteArray& bytes)
     return std::nullopt;
 }
 
-MaybeFailure CopyFileAtomically(const QString& source, const QString& destination)
+MaybeFailure CopyFileAtomically(const QString& source, const QString& destination, Disk& disk)
 {
     QFile in(source);
     errno = 0;
@@ -192,19 +172,16 @@ MaybeFailure CopyFileAtomically(const QString& source, const QString& destinatio
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FailureOf(destination);
     constexpr qint64 ChunkSize = 256 * 1024;
-    qint64 offset = 0;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(ChunkSize);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
             out.cancelWriting();
             return Failure::fromCode(FailureCode::DeviceIo);
         }
-        if (const MaybeFailure failure =
-                WritePiece(out, destination, offset, chunk.constData(), chunk.size())) {
+        if (const MaybeFailure failure = disk.writePiece(out, destination, chunk)) {
             out.cancelWriting();
             return failure;
         }
-        offset += chunk.size();
     }
     errno = 0;
     if (!out.commit())
@@ -212,14 +189,14 @@ MaybeFailure CopyFileAtomically(const QString& source, const QString& destinatio
     return std::nullopt;
 }
 
-MaybeFailure WriteWholeFile(const QString& path, const QString& text, WriteMode mode)
+MaybeFailure WriteWholeFile(const QString& path, const QString& text, WriteMode mode, Disk& disk)
 {
     QString target = path;
     if (mode == WriteMode::KeepExisting && FileExists(target)) {
         if (MaybeFailure failure = NumberedName(target))
             return failure;
     }
-    return WriteFileAtomically(target, ToWindows1252(text));
+    return WriteFileAtomically(target, ToWindows1252(text), disk);
 }
 
 bool FileExists(const QString& path)
@@ -244,15 +221,7 @@ bool FileExists(const QString& path)
 
 QString ProgramFolder()
 {
-    if (!ProgramFolderOverride().isEmpty())
-        return AddBackslash(ProgramFolderOverride());
     return AddBackslash(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-}
-
-void SetProgramFolderForTesting(const QString& folder)
-{
-    NoteTestHookReset([] { ProgramFolderOverride().clear(); });
-    ProgramFolderOverride() = folder;
 }
 
 QChar PathSeparator()

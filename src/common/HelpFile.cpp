@@ -6,9 +6,9 @@
 
 namespace velkaro {
 
-QString FindLocalHelpFile()
+QString FindLocalHelpFile(const QString& programFolder)
 {
-    const QString folder = ProgramFolder();
+    const QString folder = AddBackslash(programFolder);
     const QStringList folders{folder, folder + QStringLiteral("hilfe") + PathSeparator()};
     const QStringList names{QStringLiteral("index"), QStringLiteral("hilfe")};
     const QStringList extensions{QStringLiteral(".htm"), QStringLiteral(".html")};

@@ -146,7 +146,7 @@ AutostartOutcome WriteAutostartFiles(const Project& project, const AutostartEnvi
 
     const QString text = BuildAutorunText(project, env);
     const QString target = project.cdRootPath() + AutorunFileName();
-    if (const MaybeFailure failure = WriteWholeFile(target, text, WriteMode::Replace)) {
+    if (const MaybeFailure failure = WriteWholeFile(target, text, WriteMode::Replace, *env.disk)) {
         ShowFailure(
             QStringLiteral("Die CD-Autostart-Einstellungen konnten nicht gespeichert "
                            "werden. Beim Schreiben der Datei\\n\\n%f%\\n\\nkam es zu "
@@ -154,18 +154,18 @@ AutostartOutcome WriteAutostartFiles(const Project& project, const AutostartEnvi
             {{QStringLiteral("%f%"), target}, {QStringLiteral("%g%"), ErrorText(*failure)}});
         return AutostartOutcome::Failed;
     }
-    if (!CopyLauncher(project, LauncherFolder(env)))
+    if (!CopyLauncher(project, LauncherFolder(env), *env.disk))
         return AutostartOutcome::Failed;
-    if (project.iconSource() == IconSource::Library && !WriteLibraryIcon(project))
+    if (project.iconSource() == IconSource::Library && !WriteLibraryIcon(project, *env.disk))
         return AutostartOutcome::Failed;
     return AutostartOutcome::Completed;
 }
 
-bool CopyLauncher(const Project& project, const QString& programFolder)
+bool CopyLauncher(const Project& project, const QString& programFolder, Disk& disk)
 {
     const QString source = programFolder + LauncherFileName();
     const QString destination = project.cdRootPath() + LauncherFileName();
-    if (const MaybeFailure failure = CopyFileAtomically(source, destination)) {
+    if (const MaybeFailure failure = CopyFileAtomically(source, destination, disk)) {
         ShowFailure(QStringLiteral("Die für einen korrekten CD-Autostart notwendige Datei "
                                    "Pirolo.Exe ließ sich nicht von\\n\\n%v%\\n\\nnach\\n\\n%n%"
                                    "\\n\\nkopieren. Es kam dabei zu folgendem Fehler:\\n\\n%g%"),
@@ -177,7 +177,7 @@ bool CopyLauncher(const Project& project, const QString& programFolder)
     return true;
 }
 
-bool WriteLibraryIcon(const Project& project)
+bool WriteLibraryIcon(const Project& project, Disk& disk)
 {
     // A library icon is written as its own file, so it keeps its 16-colour
     // images for old Windows; only a picture without a file is encoded anew.
@@ -191,7 +191,7 @@ bool WriteLibraryIcon(const Project& project)
             failure = Failure::fromCode(FailureCode::InvalidPicture);
     }
     if (!failure)
-        failure = WriteFileAtomically(project.cdRootPath() + LibraryIconFileName(), bytes);
+        failure = WriteFileAtomically(project.cdRootPath() + LibraryIconFileName(), bytes, disk);
     if (failure) {
         ShowFailure(QStringLiteral("Das von Ihnen ausgewählte Icon konnte nicht auf dem "
                                    "Datenträger angelegt werden. Es kam dabei zu folgendem "

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "DiscVocabulary.h"
+#include "FileHelpers.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -13,12 +14,14 @@ namespace velkaro {
 class Project;
 
 // What the OK command takes from outside the project: the clock, the
-// regional settings for the timestamp and the folder that holds the launcher.
+// regional settings for the timestamp, the folder that holds the launcher
+// and the disk that the files go to.
 struct AutostartEnvironment
 {
     std::function<QDateTime()> clock = CurrentDateTime;
     QLocale locale = QLocale::system();
     QString programFolder; // empty: ProgramFolder()
+    Disk* disk = &SystemDisk();
 };
 
 enum class AutostartOutcome
@@ -52,8 +55,8 @@ QString CdRelativePath(const Project& project, int n);
 // alone at exactly midnight.
 QString AutorunTimestamp(const QDateTime& moment, const QLocale& locale);
 
-bool CopyLauncher(const Project& project, const QString& programFolder);
-bool WriteLibraryIcon(const Project& project);
+bool CopyLauncher(const Project& project, const QString& programFolder, Disk& disk);
+bool WriteLibraryIcon(const Project& project, Disk& disk);
 // Gives true when the user chose to end the program.
 bool ReportCompletion();
 

@@ -11,9 +11,6 @@ namespace velkaro::image {
 
 namespace {
 
-// "D:\" + 256 characters + the closing NUL fill Windows' MAX_PATH of 260.
-constexpr int PathLimit = 256;
-
 bool SameName(const QString& onDisc, const QString& wanted)
 {
     return WindowsTrimmed(onDisc).compare(wanted, Qt::CaseInsensitive) == 0;
@@ -54,10 +51,10 @@ WrittenPath ReadWrittenPath(const QString& written, bool file)
             path.problem = QStringLiteral("Das ist das Hauptverzeichnis der CD, keine Datei.");
         return path;
     }
-    if (path.parts.join(QLatin1Char('\\')).size() + (path.wantsFolder ? 1 : 0) > PathLimit)
+    if (path.parts.join(QLatin1Char('\\')).size() + (path.wantsFolder ? 1 : 0) > WindowsPathLimit)
         path.problem = QStringLiteral("Der Pfad ist länger als die %1 Zeichen, die Windows nach "
                                       "dem Laufwerksbuchstaben erlaubt.")
-                           .arg(PathLimit);
+                           .arg(WindowsPathLimit);
     return path;
 }
 
@@ -105,12 +102,16 @@ std::optional<DiscEntry> MatchPart(const QList<DiscEntry>& listing, const QStrin
         return std::nullopt;
     }
     const DiscEntry& match = matches.first();
-    if (JolietLength(match.name) > JolietNameLimit) {
-        *problem = QStringLiteral("Der Name %1 ist %2 Zeichen lang; Joliet, das Windows "
-                                  "liest, erlaubt %3. Bitte kürzen Sie ihn.")
-                       .arg(Quoted(match.name))
-                       .arg(JolietLength(match.name))
+    if (JolietCount(match.name, match.folder) > JolietNameLimit) {
+        *problem = QStringLiteral("Der Name %1 hat %2; Joliet, das Windows liest, erlaubt %3. "
+                                  "Bitte kürzen Sie ihn.")
+                       .arg(Quoted(match.name), JolietCountText(match.name, match.folder))
                        .arg(JolietNameLimit);
+    } else if (WindowsTrimmed(match.name) != match.name) {
+        *problem = QStringLiteral("Der Name %1 endet auf der CD mit einem Punkt oder "
+                                  "Leerzeichen; Windows lässt es weg und findet ihn nicht. Bitte "
+                                  "benennen Sie ihn um.")
+                       .arg(Quoted(match.name));
     } else if (!last && !match.folder) {
         *problem =
             QStringLiteral("%1 ist auf der CD eine Datei, kein Ordner.").arg(Quoted(match.name));

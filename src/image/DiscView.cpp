@@ -21,7 +21,6 @@ QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& names
         entries.append(entry);
     }
     for (DiscEntry& entry : entries) {
-        const int length = JolietLength(entry.original);
         const auto forbidden = ForbiddenJolietCharacter(entry.original);
         if (uses.value(entry.name) > 1) {
             entry.change = QStringLiteral("ein anderer Name im selben Ordner lautet in Joliet "
@@ -29,14 +28,18 @@ QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& names
                                .arg(Quoted(entry.name));
         } else if (entry.name == entry.original) {
             continue;
+        } else if (HasForeignBytes(entry.original)) {
+            entry.change = QStringLiteral("er enthält Bytes, die kein UTF-8 sind; Joliet schreibt "
+                                          "für jedes „_“, und auf der CD hieße er %1")
+                               .arg(Quoted(entry.name));
         } else if (forbidden) {
             entry.change = QStringLiteral("er enthält das Zeichen %1, das Joliet nicht erlaubt, "
                                           "und hieße auf der CD %2")
                                .arg(DescribeCharacter(*forbidden), Quoted(entry.name));
         } else {
-            entry.change = QStringLiteral("er ist %1 Zeichen lang, Joliet erlaubt %2, und auf der "
-                                          "CD hieße er %3")
-                               .arg(length)
+            entry.change = QStringLiteral("er hat %1, Joliet erlaubt %2, und auf der CD hieße er "
+                                          "%3")
+                               .arg(JolietCountText(entry.original, entry.folder))
                                .arg(JolietNameLimit)
                                .arg(Quoted(entry.name));
         }
@@ -59,12 +62,16 @@ LocalListing ListLocalFolder(const QByteArray& path)
         const QByteArray name(item->d_name);
         if (name == "." || name == "..")
             continue;
-        LocalEntry entry{name, {}};
-        if (stat((path + '/' + name).constData(), &entry.info) == 0 &&
+        LocalEntry entry{name, {}, item->d_type == DT_LNK};
+        const QByteArray entryPath = path + '/' + name;
+        struct stat own;
+        if (item->d_type == DT_UNKNOWN && lstat(entryPath.constData(), &own) == 0)
+            entry.link = S_ISLNK(own.st_mode);
+        if (stat(entryPath.constData(), &entry.info) == 0 &&
             (S_ISREG(entry.info.st_mode) || S_ISDIR(entry.info.st_mode)))
             listing.entries.append(entry);
         else
-            listing.leftOut.append(QFile::decodeName(name));
+            listing.leftOut.append(LocalName(name));
         errno = 0;
     }
     if (errno != 0)
@@ -78,28 +85,28 @@ LocalListing ListLocalFolder(const QByteArray& path)
 
 FolderView::FolderView(QString root) : m_root(std::move(root)) {}
 
-QString FolderView::PathOf(const QStringList& parts) const
+QByteArray FolderView::PathOf(const QStringList& parts) const
 {
-    QString path = m_root;
+    QByteArray path = QFile::encodeName(m_root);
     for (const QString& part : parts)
-        path += QLatin1Char('/') + part;
+        path += '/' + LocalBytes(part);
     return path;
 }
 
 std::optional<QList<DiscEntry>> FolderView::List(const QStringList& folder) const
 {
-    const LocalListing listing = ListLocalFolder(QFile::encodeName(PathOf(folder)));
+    const LocalListing listing = ListLocalFolder(PathOf(folder));
     if (listing.error != 0)
         return std::nullopt;
     QList<std::pair<QString, bool>> names;
     for (const LocalEntry& entry : listing.entries)
-        names.append({QFile::decodeName(entry.name), S_ISDIR(entry.info.st_mode)});
+        names.append({LocalName(entry.name), S_ISDIR(entry.info.st_mode)});
     return PredictJolietNames(names);
 }
 
 std::optional<QByteArray> FolderView::Read(const QStringList& file) const
 {
-    QFile f(PathOf(file));
+    QFile f(QFile::decodeName(PathOf(file)));
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     return f.readAll();

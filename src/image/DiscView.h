@@ -41,6 +41,7 @@ struct LocalEntry
 {
     QByteArray name; // as the file system holds it
     struct stat info;
+    bool link = false; // a symbolic link; info is of what it leads to
 };
 struct LocalListing
 {
@@ -60,7 +61,7 @@ public:
 
 private:
     QString m_root;
-    QString PathOf(const QStringList& parts) const;
+    QByteArray PathOf(const QStringList& parts) const;
 };
 
 } // namespace velkaro::image

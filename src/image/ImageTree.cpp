@@ -1,15 +1,16 @@
 #include "ImageTree.h"
 
-#include "DiscView.h"
 #include "DiscVocabulary.h"
+#include "JolietNames.h"
 #include "MessageText.h"
 #include "Placeholder.h"
 
 #include <QFile>
+#include <cstdlib>
 
 namespace velkaro::image {
 
-ImageTree::ImageTree(IsoImage* image, std::optional<qint64> latest, QStringList* notes)
+ImageTree::ImageTree(IsoImage* image, std::optional<qint64> latest, Notes* notes)
     : m_image(image), m_latest(latest), m_notes(notes)
 {
 }
@@ -19,7 +20,8 @@ bool ImageTree::AddRoot(const QByteArray& rootPath, const struct stat& rootInfo)
     IsoDir* root = iso_image_get_root(m_image);
     SetTimes(reinterpret_cast<IsoNode*>(root), rootInfo);
     m_ancestors.insert({rootInfo.st_dev, rootInfo.st_ino});
-    return AddFolder(root, rootPath, QString());
+    m_root = rootPath;
+    return AddFolder(root, Folder{rootPath, QString()});
 }
 
 void ImageTree::SetTimes(IsoNode* node, const struct stat& info) const
@@ -34,52 +36,99 @@ void ImageTree::SetTimes(IsoNode* node, const struct stat& info) const
     iso_node_set_ctime(node, t);
 }
 
-bool ImageTree::AddFolder(IsoDir* parent, const QByteArray& path, const QString& shown)
+bool ImageTree::AddFolder(IsoDir* parent, const Folder& folder)
 {
-    const LocalListing listing = ListLocalFolder(path);
+    const LocalListing listing = ListLocalFolder(folder.path);
     if (listing.error != 0) {
         m_error = QStringLiteral("Der Ordner %1 lässt sich nicht lesen: %2.")
-                      .arg(Quoted(QFile::decodeName(path)),
-                           SystemErrorText(listing.error, QFile::decodeName(path)));
+                      .arg(Quoted(ShownName(LocalName(folder.path))),
+                           SystemErrorText(listing.error, QFile::decodeName(folder.path)));
         return false;
     }
     for (const QString& name : listing.leftOut)
-        m_notes->append(QStringLiteral("%1 bleibt draußen: weder eine Datei noch ein Ordner "
-                                       "(etwa ein Verweis ohne Ziel).")
-                            .arg(Quoted(shown + name)));
+        m_notes->Add(Notes::Kind::LeftOut,
+                     QStringLiteral("%1 bleibt draußen: weder eine Datei noch ein Ordner "
+                                    "(etwa ein Verweis ohne Ziel).")
+                         .arg(Quoted(folder.shown + ShownName(name))));
 
     QList<std::pair<QString, bool>> names;
     for (const LocalEntry& entry : listing.entries)
-        names.append({QFile::decodeName(entry.name), S_ISDIR(entry.info.st_mode)});
+        names.append({LocalName(entry.name), S_ISDIR(entry.info.st_mode)});
     const QList<DiscEntry> joliet = PredictJolietNames(names);
+    NoteWindowsNames(joliet, folder.shown, m_notes);
 
     for (qsizetype i = 0; i < listing.entries.size(); ++i) {
         const LocalEntry& entry = listing.entries.at(i);
-        const QString shownName = shown + joliet.at(i).original;
-        const bool folder = S_ISDIR(entry.info.st_mode);
+        const QString shownName = folder.shown + ShownName(joliet.at(i).original);
+        const bool isFolder = S_ISDIR(entry.info.st_mode);
         const QPair<dev_t, ino_t> id(entry.info.st_dev, entry.info.st_ino);
-        if (folder && m_ancestors.contains(id)) {
-            m_notes->append(QStringLiteral("%1 bleibt draußen: ein Verweis auf einen Ordner "
-                                           "darüber.")
-                                .arg(Quoted(shownName)));
+        if (isFolder && m_ancestors.contains(id)) {
+            m_notes->Add(Notes::Kind::LeftOut,
+                         QStringLiteral("%1 bleibt draußen: ein Verweis auf einen Ordner "
+                                        "darüber.")
+                             .arg(Quoted(shownName)));
             continue;
         }
         if (!joliet.at(i).change.isEmpty())
-            m_notes->append(QStringLiteral("%1: %2.").arg(Quoted(shownName), joliet.at(i).change));
+            m_notes->Add(Notes::Kind::JolietChange,
+                         QStringLiteral("%1: %2.").arg(Quoted(shownName), joliet.at(i).change));
+        const Folder below = NoteEntry(folder, entry, joliet.at(i), shownName);
 
         IsoNode* node = AddNode(parent, entry.name, entry.info, shownName);
         if (!node)
             return false;
-        if (folder) {
+        if (isFolder) {
             m_ancestors.insert(id);
-            const bool ok = AddFolder(reinterpret_cast<IsoDir*>(node), path + '/' + entry.name,
-                                      shownName + QLatin1Char('/'));
+            const bool ok = AddFolder(reinterpret_cast<IsoDir*>(node), below);
             m_ancestors.remove(id);
             if (!ok)
                 return false;
         }
     }
     return true;
+}
+
+ImageTree::Folder ImageTree::NoteEntry(const Folder& folder, const LocalEntry& entry,
+                                       const DiscEntry& joliet, const QString& shownName)
+{
+    Folder below{QByteArray(), QString(), folder.jolietLength, folder.inside, folder.longNoted};
+    if (entry.link || joliet.folder)
+        below.path = folder.path + '/' + entry.name;
+    if (joliet.folder)
+        below.shown = shownName + QLatin1Char('/');
+
+    // The bytes of a link to outside the CD root go onto the disc as well.
+    if (entry.link && folder.inside) {
+        char* resolved = realpath(below.path.constData(), nullptr);
+        const QByteArray target(resolved ? resolved : "");
+        free(resolved);
+        if (!target.isEmpty() && target != m_root && !target.startsWith(m_root + '/')) {
+            below.inside = false;
+            m_notes->Add(Notes::Kind::LinkOutside,
+                         QStringLiteral("%1 ist ein Verweis auf %2 außerhalb des "
+                                        "CD-Hauptverzeichnisses; %3 kommt mit auf die CD.")
+                             .arg(Quoted(shownName), Quoted(ShownName(LocalName(target))),
+                                  joliet.folder ? QStringLiteral("dieser Ordner mit allem darin")
+                                                : QStringLiteral("diese Datei")));
+        }
+    }
+
+    // Windows sees the Joliet names; the numbered one is as long as the name.
+    const QString onDisc =
+        joliet.name.isEmpty() ? JolietName(joliet.original, joliet.folder) : joliet.name;
+    below.jolietLength += (folder.jolietLength > 0 ? 1 : 0) + int(onDisc.size());
+    if (!below.longNoted && below.jolietLength > WindowsPathLimit) {
+        below.longNoted = true;
+        m_notes->Add(Notes::Kind::LongPath,
+                     QStringLiteral("%1: mit „D:\\“ hat der Pfad auf der CD %2 Zeichen; Windows "
+                                    "öffnet nur Pfade bis %3 Zeichen, also %4.")
+                         .arg(Quoted(shownName))
+                         .arg(below.jolietLength + 3)
+                         .arg(WindowsPathLimit + 3)
+                         .arg(joliet.folder ? QStringLiteral("weder den Ordner noch etwas darin")
+                                            : QStringLiteral("die Datei nicht")));
+    }
+    return below;
 }
 
 IsoNode* ImageTree::AddNode(IsoDir* parent, const QByteArray& name, const struct stat& info,

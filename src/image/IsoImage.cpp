@@ -2,6 +2,7 @@
 
 #include "ContentCopy.h"
 #include "DiscVocabulary.h"
+#include "FolderSerials.h"
 #include "ImageTree.h"
 #include "IsoLibrary.h"
 #include "MessageText.h"
@@ -40,8 +41,7 @@ bool AllZero(const unsigned char* data, qsizetype size)
 
 // The image with the tree of the CD root in it; the German reason in
 // `*error` when there is none.
-bool BuildTree(const ImageSettings& settings, ImageHandle* image, QStringList* notes,
-               QString* error)
+bool BuildTree(const ImageSettings& settings, ImageHandle* image, Notes* notes, QString* error)
 {
     const QByteArray label = settings.label.toLatin1();
     if (iso_image_new(label.constData(), &image->image) < 0) {
@@ -79,6 +79,11 @@ void SetWriteOptions(IsoWriteOpts* opts, const ImageSettings& settings, QByteArr
     iso_write_opts_set_joliet_longer_paths(opts, 1);
     // Joliet keeps a name without a dot as it is ("README", not "README.").
     iso_write_opts_set_no_force_dots(opts, 2);
+    // Folders deeper than eight levels stay where they are in the ISO 9660
+    // tree too. Moved for Rock Ridge into the root, libarchive refuses the
+    // whole image; moved into a folder "rr_moved", that folder would show up
+    // in Windows' Joliet view. Joliet and Rock Ridge are read at any depth.
+    iso_write_opts_set_allow_deep_paths(opts, 1);
     iso_write_opts_set_always_gmt(opts, 1);
     iso_write_opts_set_replace_mode(opts, 1, 1, 1, 1);
     iso_write_opts_set_dir_rec_mtime(opts, 1 | 2);
@@ -165,7 +170,7 @@ WriteOutcome WriteLayout(burn_source* source, int fd, const QString& target,
 
 WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& target,
                         const ProgressFunction& progress, const volatile std::sig_atomic_t* stop,
-                        QStringList* notes)
+                        Notes* notes)
 {
     StartIsoLibrary();
     bool severe = false;
@@ -194,12 +199,25 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
     outcome = WriteLayout(source, fd, target, stop);
     if (outcome.kind != WriteOutcome::Kind::Written)
         return outcome;
-    if (ftruncate(fd, off_t(total)) != 0) {
+    const int truncated = ftruncate(fd, off_t(total)) != 0 ? errno : 0;
+    if (const int error = truncated ? truncated : NumberFoldersInOrder(fd)) {
         outcome.kind = WriteOutcome::Kind::Failed;
-        outcome.error = NotWrittenText(target, errno);
+        outcome.error = NotWrittenText(target, error);
         return outcome;
     }
     return FillContents(settings, fd, target, total, progress, stop);
+}
+
+bool NoteTree(const QString& cdRoot, Notes* notes, QString* error)
+{
+    StartIsoLibrary();
+    ImageSettings settings;
+    settings.cdRoot = cdRoot;
+    ImageHandle image;
+    const bool built = BuildTree(settings, &image, notes, error);
+    bool severe = false;
+    TakeLibraryMessages(&severe);
+    return built;
 }
 
 std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
@@ -232,7 +250,7 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
         return nullptr;
     }
     TakeLibraryMessages(&severe);
-    return std::unique_ptr<ImageView>(new ImageView(image));
+    return std::unique_ptr<ImageView>(new ImageView(image, path));
 }
 
 ImageView::~ImageView()
@@ -280,6 +298,47 @@ std::optional<QByteArray> ImageView::Read(const QStringList& file) const
 QString ImageView::VolumeId() const
 {
     return QString::fromUtf8(iso_image_get_volume_id(m_image));
+}
+
+std::optional<QString> ImageView::RelocationFault() const
+{
+    // Rock Ridge hides the marked folders: the root holds more folders in
+    // the plain ISO 9660 tree than in Rock Ridge by the number of them.
+    int folders[2] = {0, 0};
+    bool relocationFolder[2] = {false, false}; // "rr_moved" or ".rr_moved"
+    const Names trees[2] = {Names::Iso9660, Names::RockRidge};
+    for (int t = 0; t < 2; ++t) {
+        int imported = 0;
+        IsoReadImageFeatures* features = nullptr;
+        ImageHandle image;
+        image.image = ImportImage(QFile::encodeName(m_path), trees[t], &imported, &features);
+        if (!image.image)
+            return std::nullopt;
+        iso_read_image_features_destroy(features);
+        IsoDirIter* it = nullptr;
+        if (iso_dir_get_children(iso_image_get_root(image.image), &it) < 0)
+            return std::nullopt;
+        IsoNode* child = nullptr;
+        while (iso_dir_iter_next(it, &child) == 1) {
+            if (!ISO_NODE_IS_DIR(child))
+                continue;
+            ++folders[t];
+            const QByteArray name = QByteArray(iso_node_get_name(child)).toLower();
+            if (name == "rr_moved" || name == "_rr_moved" || name == ".rr_moved")
+                relocationFolder[t] = true;
+        }
+        iso_dir_iter_free(it);
+    }
+    bool severe = false;
+    TakeLibraryMessages(&severe);
+    // The relocation folder may itself be hidden; the moved folders are in it.
+    const int hidden = folders[0] - folders[1];
+    if (hidden <= (relocationFolder[0] && !relocationFolder[1] ? 1 : 0))
+        return std::nullopt;
+    return QStringLiteral("Rock Ridge: Ordner, die tiefer als acht Ebenen liegen, sind ins "
+                          "Hauptverzeichnis verschoben statt in einen Ordner „rr_moved“. bsdtar "
+                          "(libarchive, auch das tar von Windows) liest deshalb das ganze Abbild "
+                          "nicht („Invalid Rockridge RE“).");
 }
 
 } // namespace velkaro::image

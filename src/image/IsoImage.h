@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DiscView.h"
+#include "Notes.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,11 +42,16 @@ using ProgressFunction = std::function<void(qint64 written, qint64 total)>;
 
 // Streams the ISO 9660 image (Joliet and Rock Ridge) of the CD root into
 // the open file descriptor, piece by piece: memory does not grow with the
-// size of the files. `notes` receives what the reader should know (names
-// that Joliet changes, things left out). `target` names the file in messages.
+// size of the files. `notes` receives what the reader should know (Notes.h).
+// `target` names the file in messages.
 WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& target,
                         const ProgressFunction& progress, const volatile std::sig_atomic_t* stop,
-                        QStringList* notes);
+                        Notes* notes);
+
+// What WriteImage would note for the CD root (links resolved), without
+// writing anything; false, with the German reason in `error`, when the tree
+// cannot be read.
+bool NoteTree(const QString& cdRoot, Notes* notes, QString* error);
 
 // An existing image, read through its Joliet tree as Windows reads it.
 class ImageView final : public DiscView
@@ -60,9 +66,16 @@ public:
     std::optional<QByteArray> Read(const QStringList& file) const override;
     QString VolumeId() const;
 
+    // Folders deeper than ISO 9660's eight levels are moved for Rock Ridge
+    // and marked (RE) to be read at their old place. libarchive's readers
+    // (bsdtar, and the tar of Windows) refuse the whole image unless the
+    // moved folders lie in a folder "rr_moved": then the German reason.
+    std::optional<QString> RelocationFault() const;
+
 private:
-    explicit ImageView(Iso_Image* image) : m_image(image) {}
+    ImageView(Iso_Image* image, QString path) : m_image(image), m_path(std::move(path)) {}
     Iso_Image* m_image;
+    QString m_path;
 };
 
 } // namespace velkaro::image

@@ -59,7 +59,7 @@ IsoImage* ImportImage(const QByteArray& path, Names names, int* imported,
         return nullptr;
     IsoReadOpts* opts = nullptr;
     iso_read_opts_new(&opts, 0);
-    iso_read_opts_set_no_rockridge(opts, names == Names::Joliet ? 1 : 0);
+    iso_read_opts_set_no_rockridge(opts, names == Names::RockRidge ? 0 : 1);
     iso_read_opts_set_no_joliet(opts, names == Names::Joliet ? 0 : 1);
     iso_read_opts_set_no_iso1999(opts, 1);
     iso_read_opts_set_no_aaip(opts, 1);

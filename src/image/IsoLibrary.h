@@ -56,6 +56,7 @@ enum class Names
 {
     Joliet,    // what Windows sees
     RockRidge, // the names the files had
+    Iso9660,   // the plain tree, without either
 };
 
 // Reads the tree of an image file. Nothing, with `*imported` < 0, when it is

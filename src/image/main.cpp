@@ -9,6 +9,7 @@
 #include "IsoImage.h"
 #include "MessageText.h"
 #include "Progress.h"
+#include "TemporaryTarget.h"
 #include "VolumeLabel.h"
 
 #include <QCoreApplication>
@@ -35,11 +36,10 @@ void OnStopSignal(int signal)
     g_stop = signal;
 }
 
-constexpr int MostNotes = 20;
-
 const char HelpText[] =
     "Aufruf: velkaro-image CD-HAUPTVERZEICHNIS [-o DATEI.iso] [--label NAME]\n"
-    "        velkaro-image --check DATEI.iso|CD-HAUPTVERZEICHNIS\n"
+    "                      [--strict]\n"
+    "        velkaro-image --check DATEI.iso|CD-HAUPTVERZEICHNIS [--strict]\n"
     "\n"
     "Schreibt das CD-Hauptverzeichnis, das Velkaro vorbereitet hat, als CD-Abbild:\n"
     "ISO 9660 mit Joliet (das liest Windows) und Rock Ridge (das liest Linux), für\n"
@@ -48,8 +48,9 @@ const char HelpText[] =
     "Pirolo.Exe, das Icon, jeder Pfad in Anführungszeichen), muss im Joliet-Baum\n"
     "genau unter diesem Namen stehen; Groß- und Kleinschreibung zählen dabei nicht,\n"
     "wie unter Windows. Fehlt etwas, oder würde Joliet einen Namen ändern (mehr als\n"
-    "64 Zeichen, eines der Zeichen * / : ; ? \\ oder ein Steuerzeichen), nennt\n"
-    "velkaro-image den Eintrag und den Pfad und schreibt nichts.\n"
+    "64 Zeichen, der Punkt vor der Endung einer Datei nicht gezählt; eines der\n"
+    "Zeichen * / : ; ? \\ oder ein Steuerzeichen), nennt velkaro-image den Eintrag\n"
+    "und den Pfad und schreibt nichts.\n"
     "\n"
     "Optionen:\n"
     "  -o, --output DATEI.iso  wohin das Abbild kommt. Ohne diese Option heißt es wie\n"
@@ -67,23 +68,35 @@ const char HelpText[] =
     "                          daraus gemacht hat.\n"
     "      --check DATEI       prüft ein fertiges Abbild (über seinen Joliet-Baum)\n"
     "                          oder ein CD-Hauptverzeichnis ebenso und schreibt eine\n"
-    "                          Zeile je Datei, die ein Eintrag nennt.\n"
+    "                          Zeile je Datei, die ein Eintrag nennt; bei einem\n"
+    "                          Ordner auch dieselben Hinweise wie beim Schreiben.\n"
+    "      --strict            macht jeden Hinweis zum Fehler: Es entsteht kein\n"
+    "                          Abbild, und der Rückgabewert ist 1, damit ein Skript\n"
+    "                          vor dem Brennen scheitert.\n"
     "  -h, --help              zeigt diese Hilfe\n"
     "      --version           zeigt die Version\n"
     "\n"
     "Auf einem Terminal zeigt ein Fortschrittsbalken Prozent, MB/s und die\n"
     "verbleibende Zeit; Strg+C bricht ab, und die vorhandene Datei bleibt, wie sie\n"
-    "war. Namen, die Joliet ändert, ohne dass AutoRun.Inf sie nennt, meldet es als\n"
-    "Hinweis.\n"
+    "war.\n"
+    "\n"
+    "Als Hinweis meldet es, ohne abzubrechen: Namen, die Joliet ändert, ohne dass\n"
+    "AutoRun.Inf sie nennt (auch Bytes, die kein UTF-8 sind); Namen, unter denen\n"
+    "Windows nichts öffnen kann (ein Punkt oder Leerzeichen am Ende, eines der\n"
+    "Zeichen \" < > |); Namen, die Windows nicht auseinanderhält (Groß- und\n"
+    "Kleinschreibung, Umlaute zusammengesetzt und zerlegt); Pfade, die mit „D:\\“\n"
+    "länger als 259 Zeichen sind; Verweise aus dem CD-Hauptverzeichnis hinaus, deren\n"
+    "Ziel mit auf die CD kommt; und was draußen bleibt.\n"
     "\n"
     "Umgebung:\n"
     "  SOURCE_DATE_EPOCH  Sekunden seit 1970 (UTC): die Zeit der CD, und keine Datei\n"
     "                     trägt eine spätere. Derselbe Ordner ergibt dann Byte für\n"
     "                     Byte dasselbe Abbild.\n"
     "\n"
-    "Rückgabewert: 0, wenn alles geschrieben bzw. in Ordnung ist; 1, wenn die Prüfung\n"
-    "scheitert oder das Schreiben misslingt; 2 bei falschem Aufruf; 130 (Strg+C) bzw.\n"
-    "143 (SIGTERM) nach einem Abbruch.\n";
+    "Rückgabewert: 0, wenn alles geschrieben bzw. in Ordnung ist, auch mit\n"
+    "Hinweisen; 1, wenn die Prüfung scheitert, das Schreiben misslingt oder mit\n"
+    "--strict ein Hinweis kommt; 2 bei falschem Aufruf; 130 (Strg+C) bzw. 143\n"
+    "(SIGTERM) nach einem Abbruch.\n";
 
 struct Arguments
 {
@@ -91,25 +104,47 @@ struct Arguments
     QString output;
     QString label;
     bool hasLabel = false;
+    bool strict = false; // every note is an error
 };
 
-int RunCheck(const QString& path)
+QString NotesAreErrorsText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("Mit --strict ist jeder Hinweis ein Fehler: 1 Hinweis.")
+                      : QStringLiteral("Mit --strict ist jeder Hinweis ein Fehler: %1 Hinweise.")
+                            .arg(count);
+}
+
+QString NotePrefix(bool strict)
+{
+    return strict ? QStringLiteral("Fehler: ") : QStringLiteral("Hinweis: ");
+}
+
+int RunCheck(const QString& path, bool strict)
 {
     const QFileInfo info(path);
     std::unique_ptr<DiscView> disc;
+    Notes notes;
+    QString treeFault;
     if (info.isDir()) {
         disc = std::make_unique<FolderView>(info.absoluteFilePath());
+        // A folder that cannot be read would stop the write: treeFault.
+        NoteTree(info.canonicalFilePath(), &notes, &treeFault);
+        for (const QString& line : notes.Lines(NotePrefix(strict)))
+            SayError(line);
     } else if (info.exists()) {
         QString error;
         auto image = ImageView::Open(info.absoluteFilePath(), &error);
         if (!image)
             return Refuse(error);
         Say(QStringLiteral("Bezeichnung der CD: %1").arg(image->VolumeId()));
+        treeFault = image->RelocationFault().value_or(QString());
         disc = std::move(image);
     } else {
         return Refuse(QStringLiteral("%1 gibt es nicht.").arg(Quoted(path)));
     }
     const CheckResult result = CheckDisc(*disc);
+    if (!treeFault.isEmpty())
+        Say(QStringLiteral("FEHLER  ") + treeFault);
     if (!result.general.isEmpty())
         Say(QStringLiteral("FEHLER  ") + result.general);
     int failed = result.general.isEmpty() ? 0 : 1;
@@ -118,15 +153,20 @@ int RunCheck(const QString& path)
         if (!line.problem.isEmpty())
             ++failed;
     }
-    if (failed == 0) {
+    const qsizetype noted = strict ? notes.size() : 0;
+    if (failed == 0 && treeFault.isEmpty() && noted == 0) {
         Say(QStringLiteral("In Ordnung: Windows findet alles, was AutoRun.Inf nennt."));
         return Exit::Done;
     }
-    Say(failed == 1 ? QStringLiteral("1 Fehler: Diese CD startet unter Windows nicht wie "
-                                     "geplant.")
-                    : QStringLiteral("%1 Fehler: Diese CD startet unter Windows nicht wie "
-                                     "geplant.")
-                          .arg(failed));
+    if (failed == 1)
+        Say(QStringLiteral("1 Fehler: Diese CD startet unter Windows nicht wie geplant."));
+    else if (failed > 1)
+        Say(QStringLiteral("%1 Fehler: Diese CD startet unter Windows nicht wie geplant.")
+                .arg(failed));
+    else if (!treeFault.isEmpty())
+        Say(QStringLiteral("1 Fehler."));
+    if (noted > 0)
+        Say(NotesAreErrorsText(noted));
     return Exit::Refused;
 }
 
@@ -166,6 +206,7 @@ struct Plan
     QString target;
     QString folder;    // of the target
     QString unchanged; // the sentence that says the target was left alone
+    bool strict = false;
     ImageSettings settings;
 };
 
@@ -217,6 +258,7 @@ std::optional<int> CheckCall(const Arguments& args, const CommandLine& line, Pla
                           ? QStringLiteral("%1 ist unverändert.").arg(Quoted(plan->target))
                           : QStringLiteral("%1 wurde nicht angelegt.").arg(Quoted(plan->target));
 
+    plan->strict = args.strict;
     plan->settings.cdRoot = plan->canonicalRoot;
     const QString wanted = args.hasLabel ? args.label : rootName;
     plan->settings.label = MakeVolumeLabel(wanted);
@@ -251,81 +293,28 @@ int RefuseCheck(const CheckResult& check, const QString& first, const QString& l
     return Refuse(lines);
 }
 
-// Step 2: nothing is written unless Windows will find what AutoRun.Inf names.
+// Step 2: nothing is written unless Windows will find what AutoRun.Inf names,
+// and with --strict, unless there is nothing to note.
 std::optional<int> CheckDiscBeforeWriting(const Plan& plan)
 {
+    const QString nothing = QStringLiteral("Es wurde kein Abbild geschrieben.");
     const CheckResult check = CheckDisc(FolderView(plan.canonicalRoot));
     if (!check.ok())
-        return RefuseCheck(check, QString(), QStringLiteral("Es wurde kein Abbild geschrieben."));
+        return RefuseCheck(check, QString(), nothing);
     Say(QStringLiteral("AutoRun.Inf geprüft: Windows findet alles, was es nennt (%1).")
             .arg(check.lines.size() == 1 ? QStringLiteral("1 Verweis")
                                          : QStringLiteral("%1 Verweise").arg(check.lines.size())));
-    return std::nullopt;
+    if (!plan.strict)
+        return std::nullopt;
+    Notes notes;
+    QString error;
+    if (!NoteTree(plan.canonicalRoot, &notes, &error))
+        return Refuse({error, nothing});
+    if (notes.isEmpty())
+        return std::nullopt;
+    return Refuse(notes.Lines(NotePrefix(true)) +
+                  QStringList{NotesAreErrorsText(notes.size()), nothing});
 }
-
-// Step 3: the file the image is written into, beside the target, so that
-// the target is replaced in one step or not at all. It is removed unless
-// it is committed.
-class TemporaryTarget
-{
-public:
-    explicit TemporaryTarget(const QString& target)
-        : m_target(QFile::encodeName(target)), m_path(m_target + ".XXXXXX")
-    {
-    }
-    ~TemporaryTarget()
-    {
-        Close();
-        if (!m_committed && m_created)
-            unlink(m_path.constData());
-    }
-    TemporaryTarget(const TemporaryTarget&) = delete;
-    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
-
-    // Gives errno when no file could be made.
-    int Create()
-    {
-        m_fd = mkstemp(m_path.data());
-        if (m_fd < 0)
-            return errno;
-        m_created = true;
-        // mkstemp makes it private; an image gets the permissions of any new file.
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(m_fd, 0666 & ~mask);
-        return 0;
-    }
-    int fd() const { return m_fd; }
-    QString path() const { return QFile::decodeName(m_path); }
-    void Close()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-        m_fd = -1;
-    }
-    // Gives errno when the target could not be replaced.
-    int Commit(const QString& folder)
-    {
-        Close();
-        if (rename(m_path.constData(), m_target.constData()) != 0)
-            return errno;
-        m_committed = true;
-        // The new name, too, must survive a power cut.
-        const int folderFd = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-        if (folderFd >= 0) {
-            fsync(folderFd);
-            close(folderFd);
-        }
-        return 0;
-    }
-
-private:
-    QByteArray m_target;
-    QByteArray m_path;
-    int m_fd = -1;
-    bool m_created = false;
-    bool m_committed = false;
-};
 
 int Stopped(const Plan& plan)
 {
@@ -337,15 +326,13 @@ int Stopped(const Plan& plan)
 std::optional<int> Write(const Plan& plan, TemporaryTarget& temporary, qint64* bytes)
 {
     ProgressBar bar;
-    QStringList notes;
+    Notes notes;
     const WriteOutcome outcome = WriteImage(
         plan.settings, temporary.fd(), plan.target,
         [&](qint64 written, qint64 total) { bar.Update(written, total); }, &g_stop, &notes);
     bar.End();
-    for (qsizetype i = 0; i < notes.size() && i < MostNotes; ++i)
-        SayError(QStringLiteral("Hinweis: ") + notes.at(i));
-    if (notes.size() > MostNotes)
-        SayError(QStringLiteral("Hinweis: … und %1 weitere.").arg(notes.size() - MostNotes));
+    for (const QString& line : notes.Lines(NotePrefix(false)))
+        SayError(line);
     switch (outcome.kind) {
     case WriteOutcome::Kind::Stopped:
         return Stopped(plan);
@@ -406,6 +393,7 @@ int RunWrite(const Arguments& args, const CommandLine& line)
     if (const auto exit = CheckDiscBeforeWriting(plan))
         return *exit;
     CatchStopSignals();
+    // Step 3: the file the image is written into, beside the target.
     TemporaryTarget temporary(plan.target);
     if (const int error = temporary.Create())
         return Refuse(QStringLiteral("Neben %1 lässt sich keine Datei anlegen: %2.")
@@ -432,6 +420,7 @@ int main(int argc, char** argv)
                   CommandLine::Empty::Allowed);
     line.AddValue({QStringLiteral("check")},
                   QStringLiteral("Nach %1 fehlt das Abbild oder das CD-Hauptverzeichnis."));
+    line.AddSwitch({QStringLiteral("strict")});
     if (const auto exit = line.Read(QCoreApplication::arguments()))
         return *exit;
 
@@ -441,7 +430,7 @@ int main(int argc, char** argv)
             line.IsSet(QStringLiteral("label")))
             return line.WrongCallText(QStringLiteral("--check nimmt nur ein Abbild oder ein "
                                                      "CD-Hauptverzeichnis."));
-        return RunCheck(line.Value(QStringLiteral("check")));
+        return RunCheck(line.Value(QStringLiteral("check")), line.IsSet(QStringLiteral("strict")));
     }
     if (positional.size() != 1)
         return line.WrongCallText(
@@ -452,5 +441,6 @@ int main(int argc, char** argv)
     args.output = line.Value(QStringLiteral("output"));
     args.hasLabel = line.IsSet(QStringLiteral("label"));
     args.label = line.Value(QStringLiteral("label"));
+    args.strict = line.IsSet(QStringLiteral("strict"));
     return RunWrite(args, line);
 }

@@ -119,11 +119,7 @@ void InfoFormCommercial::Form_Load()
     Btn1->setText(QStringLiteral("Quenbrook im Web besuchen"));
     Btn3->setText(QStringLiteral("&Schliessen"));
 
-    const QSize screen = ScreenSizePixels();
-    if (screen.width() <= 640 || screen.height() <= 480)
-        move(0, 0);
-    else
-        CenterFormOnScreen(this);
+    PlaceInfoDialog(this, ScreenSizePixels());
 
     Label0->setText(MessageDisplayText(InfoText(CurrentDateTime().date().year())));
 }
@@ -156,6 +152,14 @@ void InfoFormCommercial::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void PlaceInfoDialog(QWidget* dialog, QSize screen)
+{
+    if (screen.width() <= 640 || screen.height() <= 480)
+        dialog->move(0, 0);
+    else
+        CenterFormOnScreen(dialog, screen);
 }
 
 InfoFormCommercial* ShowInfoDialog(Presenter& presenter, QWidget* owner)

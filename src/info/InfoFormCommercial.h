@@ -57,6 +57,10 @@ private:
     Presenter& m_presenter;
 };
 
+// The dialog's place on a screen of the given size: its top left corner on
+// screens of 640 x 480 pixels and less, else the middle.
+void PlaceInfoDialog(QWidget* dialog, QSize screen);
+
 // The "&Info" command: opens the dialog, or brings the open one forward.
 InfoFormCommercial* ShowInfoDialog(Presenter& presenter, QWidget* owner = nullptr);
 

@@ -2,7 +2,6 @@
 
 #include "Accessibility.h"
 #include "Autostart.h"
-#include "Clock.h"
 #include "FieldTexts.h"
 #include "Form1Buttons.h"
 #include "Help.h"
@@ -138,7 +137,8 @@ constexpr Form1Control LowerSections[] = {
 
 } // namespace
 
-Form1::Form1(Presenter& presenter, QWidget* parent) : QWidget(parent), m_presenter(presenter)
+Form1::Form1(const Form1Environment& environment, QWidget* parent)
+    : QWidget(parent), m_environment(environment), m_presenter(environment.presenter)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -313,7 +313,7 @@ void Form1::BuildStatusBar()
 
 void Form1::UpdateClock()
 {
-    const QDateTime now = CurrentDateTime();
+    const QDateTime now = m_environment.autostart.clock();
     const QLocale locale;
     m_timePanel->setText(locale.toString(now.time(), QLocale::ShortFormat));
     m_datePanel->setText(locale.toString(now.date(), QLocale::ShortFormat));
@@ -398,7 +398,7 @@ void Form1::Form_Load()
     m_extendedHeight = ClientHeight;
     m_project.LockPathFields();
     ToggleViewMode();
-    RestoreFormPosition(this);
+    RestoreFormPosition(this, m_environment.settings);
     m_project.ResetProject();
     m_pathTB[0]->setFocus();
 }
@@ -454,10 +454,10 @@ void Form1::Btn_Click(int index)
     }
     switch (index) {
     case SystemCheckButton:
-        RunSystemCheck();
+        RunSystemCheck(m_environment.wait);
         break;
     case OkButton:
-        if (WriteAutostart(m_project) == AutostartOutcome::Quit)
+        if (WriteAutostart(m_project, m_environment.autostart) == AutostartOutcome::Quit)
             close();
         break;
     case IconLibraryButton:
@@ -486,7 +486,7 @@ void Form1::Btn_Click(int index)
         ShowInfoDialog(m_presenter, this);
         break;
     case HelpButton:
-        ShowHelp(m_presenter);
+        ShowHelp(m_presenter, LauncherFolder(m_environment.autostart));
         break;
     case QuitButton:
         close();
@@ -522,7 +522,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::Form_Unload()
 {
-    SaveFormPosition(this);
+    SaveFormPosition(this, m_environment.settings);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

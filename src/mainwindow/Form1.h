@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Autostart.h"
 #include "Project.h"
 
 #include <QWidget>
@@ -11,24 +12,37 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSettings;
 class QStatusBar;
 class QTimer;
 
 namespace velkaro {
 
 class Presenter;
+class ProgressWait;
 struct Form1Control;
+
+// What the main window takes from outside; main() hands it the real ones.
+// The references must outlive the window.
+struct Form1Environment
+{
+    Presenter& presenter; // its dialogs, the documents and web pages it opens
+    QSettings& settings;  // where its position is kept
+    ProgressWait& wait;   // how the System-Check's steps pass
+    // The OK command's; its clock also runs the status bar, and the help
+    // pages lie in its program folder.
+    AutostartEnvironment autostart;
+};
 
 // The main window. Its controls stand where the layout table of the window
 // puts them (twips / 15 = pixels); every button belongs to the array Btn and
-// enters Btn_Click with its index. Its dialogs and the documents and web
-// pages it opens go through presenter, which must outlive the window.
+// enters Btn_Click with its index.
 class Form1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form1(Presenter& presenter, QWidget* parent = nullptr);
+    explicit Form1(const Form1Environment& environment, QWidget* parent = nullptr);
 
     Project& project() { return m_project; }
     bool isCompactView() const { return m_compactView; }
@@ -56,6 +70,7 @@ private:
     void AddControl(const Form1Control& spec);
     void NameForScreenReaders(const Form1Control& spec, QWidget* control);
 
+    Form1Environment m_environment;
     Presenter& m_presenter;
     Project m_project;
     std::map<int, QPushButton*> m_btn;

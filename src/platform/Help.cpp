@@ -9,9 +9,9 @@
 
 namespace velkaro {
 
-void ShowHelp(Presenter& presenter)
+void ShowHelp(Presenter& presenter, const QString& programFolder)
 {
-    const QString path = FindLocalHelpFile();
+    const QString path = FindLocalHelpFile(programFolder);
     if (!path.isEmpty()) {
         ShellOpen(presenter, path, 0);
         return;

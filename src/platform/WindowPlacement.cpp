@@ -1,7 +1,6 @@
 #include "WindowPlacement.h"
 
 #include "AppSettings.h"
-#include "TestHooks.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -18,23 +17,16 @@ namespace velkaro {
 
 namespace {
 
-QSize& ScreenOverride()
+int StoredTwips(const QSettings& settings, const QString& key)
 {
-    static QSize size;
-    return size;
-}
-
-int StoredTwips(const QString& key)
-{
-    return ParseStoredTwips(GetAppSetting(key, QStringLiteral("-1")));
+    return ParseStoredTwips(GetAppSetting(settings, key, QStringLiteral("-1")));
 }
 
 // Where the outer corner of a window of this outer size stands when it is
-// centred. Integer division truncates towards zero, so a window wider than
-// the screen sticks out equally on both sides.
-QPoint CentredCorner(QSize outer)
+// centred on the screen. Integer division truncates towards zero, so a
+// window wider than the screen sticks out equally on both sides.
+QPoint CentredCorner(QSize screen, QSize outer)
 {
-    const QSize screen = ScreenSizePixels();
     return QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2);
 }
 
@@ -57,9 +49,9 @@ void MoveOuterCorner(QWidget* window, QPoint corner)
 class PlaceWhenFrameKnown : public QObject
 {
 public:
-    // Centres the window, or puts its outer corner at the given place.
-    PlaceWhenFrameKnown(QWidget* window, std::optional<QPoint> corner)
-        : QObject(window), m_window(window), m_corner(corner)
+    // Centres the window on the screen, or puts its outer corner at the given place.
+    PlaceWhenFrameKnown(QWidget* window, std::optional<QPoint> corner, QSize screen)
+        : QObject(window), m_window(window), m_corner(corner), m_screen(screen)
     {
         setObjectName(Name());
         window->installEventFilter(this);
@@ -84,7 +76,8 @@ protected:
                 const QRect outer = OuterRect(m_window);
                 if (outer.size() != m_window->size()) {
                     Finish();
-                    MoveOuterCorner(m_window, m_corner ? *m_corner : CentredCorner(outer.size()));
+                    MoveOuterCorner(m_window,
+                                    m_corner ? *m_corner : CentredCorner(m_screen, outer.size()));
                 }
             }
             break;
@@ -107,17 +100,18 @@ private:
 
     QWidget* m_window;
     std::optional<QPoint> m_corner;
+    QSize m_screen;
     bool m_done = false;
 };
 
 // Places the window now, by what is known of it, and again when it is shown.
-void Place(QWidget* window, std::optional<QPoint> corner)
+void Place(QWidget* window, std::optional<QPoint> corner, QSize screen)
 {
-    MoveOuterCorner(window, corner ? *corner : CentredCorner(OuterRect(window).size()));
+    MoveOuterCorner(window, corner ? *corner : CentredCorner(screen, OuterRect(window).size()));
     if (window->isWindow() && !window->isVisible()) {
         // An earlier request for the same window gives way to this one.
         delete window->findChild<QObject*>(PlaceWhenFrameKnown::Name(), Qt::FindDirectChildrenOnly);
-        new PlaceWhenFrameKnown(window, corner);
+        new PlaceWhenFrameKnown(window, corner, screen);
     }
 }
 
@@ -143,17 +137,9 @@ int ParseStoredTwips(const QString& text)
 
 QSize ScreenSizePixels()
 {
-    if (ScreenOverride().isValid())
-        return ScreenOverride();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         return screen->geometry().size();
     return QSize(640, 480);
-}
-
-void SetScreenSizeForTesting(const QSize& pixels)
-{
-    NoteTestHookReset([] { ScreenOverride() = QSize(); });
-    ScreenOverride() = pixels;
 }
 
 QRect OuterRect(const QWidget* window)
@@ -177,29 +163,28 @@ QRect OuterRect(const QWidget* window)
     return QRect(window->pos(), window->frameGeometry().size());
 }
 
-void SaveFormPosition(const QWidget* window)
+void SaveFormPosition(const QWidget* window, QSettings& settings)
 {
     const QPoint corner = OuterRect(window).topLeft();
-    SaveAppSetting(QStringLiteral("_Top"), corner.y() * TwipsPerPixel);
-    SaveAppSetting(QStringLiteral("_Left"), corner.x() * TwipsPerPixel);
+    SaveAppSetting(settings, QStringLiteral("_Top"), corner.y() * TwipsPerPixel);
+    SaveAppSetting(settings, QStringLiteral("_Left"), corner.x() * TwipsPerPixel);
 }
 
-void RestoreFormPosition(QWidget* window)
+void RestoreFormPosition(QWidget* window, const QSettings& settings, QSize screen)
 {
-    const int top = StoredTwips(QStringLiteral("_Top"));
-    const int left = StoredTwips(QStringLiteral("_Left"));
-    const QSize screen = ScreenSizePixels();
+    const int top = StoredTwips(settings, QStringLiteral("_Top"));
+    const int left = StoredTwips(settings, QStringLiteral("_Left"));
     const qint64 screenHeight = qint64(screen.height()) * TwipsPerPixel;
     const qint64 screenWidth = qint64(screen.width()) * TwipsPerPixel;
     if (screenHeight > top && screenWidth > left && top >= 0 && left >= 0)
-        Place(window, QPoint(left / TwipsPerPixel, top / TwipsPerPixel));
+        Place(window, QPoint(left / TwipsPerPixel, top / TwipsPerPixel), screen);
     else
-        CenterFormOnScreen(window);
+        CenterFormOnScreen(window, screen);
 }
 
-void CenterFormOnScreen(QWidget* window)
+void CenterFormOnScreen(QWidget* window, QSize screen)
 {
-    Place(window, std::nullopt);
+    Place(window, std::nullopt, screen);
 }
 
 } // namespace velkaro

@@ -5,14 +5,13 @@
 #include <QRect>
 #include <QSize>
 
+class QSettings;
 class QWidget;
 
 namespace velkaro {
 
 // The whole primary screen in pixels (not the area free of task bars).
 QSize ScreenSizePixels();
-// Tests pretend a screen of this size; an empty size returns to the real one.
-void SetScreenSizeForTesting(const QSize& pixels);
 
 // A stored "_Top" or "_Left" text as twips; -1 when it is not a whole number
 // (blanks around it are allowed), so that it counts as missing.
@@ -24,10 +23,11 @@ int ParseStoredTwips(const QString& text);
 QRect OuterRect(const QWidget* window);
 
 // Stores the window's top and left edge under "_Top" and "_Left".
-void SaveFormPosition(const QWidget* window);
-// Puts the window at the stored place while its corner lies on the screen,
-// otherwise centres it.
-void RestoreFormPosition(QWidget* window);
-void CenterFormOnScreen(QWidget* window);
+void SaveFormPosition(const QWidget* window, QSettings& settings);
+// Puts the window at the stored place while its corner lies on a screen of
+// the given size, otherwise centres it there.
+void RestoreFormPosition(QWidget* window, const QSettings& settings,
+                         QSize screen = ScreenSizePixels());
+void CenterFormOnScreen(QWidget* window, QSize screen = ScreenSizePixels());
 
 } // namespace velkaro

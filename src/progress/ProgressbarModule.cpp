@@ -1,7 +1,6 @@
 #include "ProgressbarModule.h"
 
 #include "ProgressBarForm.h"
-#include "TestHooks.h"
 #include "Titles.h"
 
 #include <QByteArray>
@@ -21,23 +20,17 @@ namespace {
 // The bar's range and the delays a one-shot timer takes.
 constexpr int MaxDelayMs = 65535;
 
-ProgressWaitHook& WaitHook()
-{
-    static ProgressWaitHook hook;
-    return hook;
-}
+} // namespace
 
 // Sleeps in a local event loop until the form's one-shot timer has fired.
-void WaitForMonoFlop(ProgressBarForm& form, int delayMs)
+void TimedWait::wait(ProgressBarForm& form, const ProgressStep& step)
 {
     QEventLoop loop;
     QObject::connect(&form, &ProgressBarForm::monoFlopExpired, &loop, &QEventLoop::quit);
-    form.MonoFlop->setInterval(delayMs);
+    form.MonoFlop->setInterval(step.delayMs);
     form.MonoFlop->start();
     loop.exec();
 }
-
-} // namespace
 
 double ReadScriptNumber(const QString& element)
 {
@@ -107,7 +100,7 @@ QList<ProgressStep> ReadProgressScript(const QString& script)
     return steps;
 }
 
-void PlayProgressScript(const QString& script, const QString& title)
+void PlayProgressScript(const QString& script, const QString& title, ProgressWait& wait)
 {
     const QList<ProgressStep> steps = ReadProgressScript(script);
 
@@ -122,20 +115,11 @@ void PlayProgressScript(const QString& script, const QString& title)
         // and leave the last one standing, so it is held at the nearer end.
         const double value = std::clamp(double(step.value), 0.0, 100.0);
         form->PBar->setValue(static_cast<int>(RoundHalfEven(value)));
-        if (WaitHook())
-            WaitHook()(*form, step);
-        else
-            WaitForMonoFlop(*form, step.delayMs);
+        wait.wait(*form, step);
     }
 
     form->setPlaying(false);
     form->close();
-}
-
-void SetProgressWaitForTesting(ProgressWaitHook hook)
-{
-    NoteTestHookReset([] { WaitHook() = nullptr; });
-    WaitHook() = std::move(hook);
 }
 
 } // namespace velkaro

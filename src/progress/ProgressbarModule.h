@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-#include <functional>
 
 namespace velkaro {
 
@@ -30,16 +29,26 @@ qint64 RoundHalfEven(double number);
 // pairs from the start, an element without a partner is left over.
 QList<ProgressStep> ReadProgressScript(const QString& script);
 
+// How the time of one step passes, with the window already showing the
+// step's value.
+class ProgressWait
+{
+public:
+    virtual ~ProgressWait() = default;
+    virtual void wait(ProgressBarForm& form, const ProgressStep& step) = 0;
+};
+
+// The step's delay on the window's one-shot timer, in a local event loop, so
+// that the rest of the program stays usable meanwhile.
+class TimedWait final : public ProgressWait
+{
+public:
+    void wait(ProgressBarForm& form, const ProgressStep& step) override;
+};
+
 // Shows the progress window (caption: product title, plus " - " and the title
 // when there is one), plays every step and closes the window again. Returns
-// only when the last delay has passed and the window is gone. While it waits
-// the event loop runs, so the rest of the program stays usable.
-void PlayProgressScript(const QString& script, const QString& title);
-
-// Tests replace the timed wait of each step: the hook is called with the
-// window, already showing the step's value, and the step. An empty function
-// restores the real wait.
-using ProgressWaitHook = std::function<void(ProgressBarForm& form, const ProgressStep& step)>;
-void SetProgressWaitForTesting(ProgressWaitHook hook);
+// only when the last step's wait has passed and the window is gone.
+void PlayProgressScript(const QString& script, const QString& title, ProgressWait& wait);
 
 } // namespace velkaro

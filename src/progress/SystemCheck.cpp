@@ -2,7 +2,6 @@
 
 #include "Messages.h"
 #include "ProgressbarModule.h"
-#include "TestHooks.h"
 
 #include <QSettings>
 #include <QVariant>
@@ -23,12 +22,6 @@ const QString PolicySubkey =
     QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
 const QString UserKey = QStringLiteral("HKEY_CURRENT_USER\\") + PolicySubkey;
 const QString MachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\") + PolicySubkey;
-
-std::optional<AutoRunPolicy>& PolicyOverride()
-{
-    static std::optional<AutoRunPolicy> policy;
-    return policy;
-}
 
 bool& CheckRunning()
 {
@@ -179,24 +172,17 @@ AutoRunPolicy ReadSystemAutoRunPolicy()
 #endif
 }
 
-void SetAutoRunPolicyForTesting(std::optional<AutoRunPolicy> policy)
-{
-    NoteTestHookReset([] { PolicyOverride().reset(); });
-    PolicyOverride() = std::move(policy);
-}
-
-bool RunSystemCheck()
+bool RunSystemCheck(ProgressWait& wait, const std::function<AutoRunPolicy()>& readPolicy)
 {
     // The player keeps the event loop running, so the button can be pressed
     // again while the first check plays; a second window would fight the first.
     if (CheckRunning())
         return false;
     CheckRunning() = true;
-    PlayProgressScript(SystemCheckScript(), SystemCheckTitle());
+    PlayProgressScript(SystemCheckScript(), SystemCheckTitle(), wait);
     CheckRunning() = false;
 
-    const SystemCheckResult result =
-        SystemCheckMessage(PolicyOverride() ? *PolicyOverride() : ReadSystemAutoRunPolicy());
+    const SystemCheckResult result = SystemCheckMessage(readPolicy());
     if (result.problem)
         ShowError(result.text);
     else

@@ -2,11 +2,14 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QSettings;
 
 namespace velkaro {
+
+class ProgressWait;
 
 // The script and title that the System-Check plays: 3.9 seconds in seven steps.
 QString SystemCheckScript();
@@ -56,12 +59,11 @@ SystemCheckResult SystemCheckMessage(const AutoRunPolicy& policy);
 AutoRunPolicy ReadAutoRunPolicy(const QSettings& user, const QSettings& machine);
 // The policy of the running system; empty where the system has no such store.
 AutoRunPolicy ReadSystemAutoRunPolicy();
-// Tests decide what the System-Check finds; empty returns to the system's.
-void SetAutoRunPolicyForTesting(std::optional<AutoRunPolicy> policy);
 
-// The System-Check command: plays the script in the progress window, then
-// reports the result. A call while the check is still playing does nothing
-// and gives false.
-bool RunSystemCheck();
+// The System-Check command: plays the script in the progress window, its
+// steps passing through wait, then reports what readPolicy finds. A call
+// while the check is still playing does nothing and gives false.
+bool RunSystemCheck(ProgressWait& wait,
+                    const std::function<AutoRunPolicy()>& readPolicy = ReadSystemAutoRunPolicy);
 
 } // namespace velkaro

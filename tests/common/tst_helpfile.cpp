@@ -1,6 +1,5 @@
 // The help page beside the program, found as the Help command looks for it.
 #include "HelpFile.h"
-#include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -9,7 +8,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <optional>
 
 using namespace velkaro;
 using velkaro::test::MakeFile;
@@ -20,27 +18,22 @@ class HelpFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_test.emplace();
-        QVERIFY(m_folder.isValid());
-        m_test->setProgramFolder(Native(m_folder.path()));
-    }
+    void init() { QVERIFY(m_folder.isValid()); }
 
     void cleanup()
     {
         QDir(m_folder.path()).removeRecursively();
         QDir().mkpath(m_folder.path());
-        m_test.reset();
     }
 
     void helpPageMustBeAFile()
     {
         // A folder named like a page is no page: the next candidate counts.
         QDir().mkpath(m_folder.filePath(QStringLiteral("index.htm")));
-        QCOMPARE(FindLocalHelpFile(), QString());
+        const QString folder = Native(m_folder.path());
+        QCOMPARE(FindLocalHelpFile(folder), QString());
         MakeFile(m_folder.filePath(QStringLiteral("hilfe/index.html")));
-        QCOMPARE(FindLocalHelpFile(),
+        QCOMPARE(FindLocalHelpFile(folder),
                  Native(m_folder.filePath(QStringLiteral("hilfe/index.html"))));
     }
 
@@ -49,8 +42,7 @@ private slots:
     void builtHelpPagesAreComplete()
     {
         const QString programFolder = QStringLiteral(VELKARO_PROGRAM_DIR);
-        m_test->setProgramFolder(Native(programFolder));
-        const QString page = FindLocalHelpFile();
+        const QString page = FindLocalHelpFile(Native(programFolder));
         QCOMPARE(page, Native(programFolder + QStringLiteral("/hilfe/index.htm")));
 
         QFile file(page);
@@ -84,7 +76,6 @@ private slots:
     }
 
 private:
-    std::optional<test::TestEnvironment> m_test;
     QTemporaryDir m_folder;
 };
 

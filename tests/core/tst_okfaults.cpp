@@ -1,6 +1,7 @@
 // The OK command against failing disks: whatever fails, the message says so,
 // the files that were there before are intact, and nothing half written stays.
 #include "Autostart.h"
+#include "FaultyDisk.h"
 #include "FileHelpers.h"
 #include "MainIconList.h"
 #include "Messages.h"
@@ -29,17 +30,6 @@ QStringList Entries(const QString& folder)
     return names;
 }
 
-// Lets every file but the named one through; that one "fills the disk" after
-// half of its bytes.
-WriteFaultHook FullDiskHalfwayThrough(const QString& fileName)
-{
-    return [fileName](const QString& path, qint64 offset, qint64 length) -> qint64 {
-        if (!path.endsWith(QDir::separator() + fileName))
-            return length;
-        return offset == 0 ? length / 2 : 0;
-    };
-}
-
 } // namespace
 
 class OkFaultsTest : public QObject
@@ -60,6 +50,7 @@ private:
     QString m_root;
     QString m_program;
     AutostartEnvironment m_env;
+    test::FaultyDisk m_disk;
     Project* m_project = nullptr;
 };
 
@@ -75,6 +66,8 @@ void OkFaultsTest::init()
     // A launcher of several pieces, so that a copy can fail between two.
     WriteRaw(m_program + "Pirolo.Exe", QByteArray(700 * 1024, 'N'));
     m_env.programFolder = m_program;
+    m_disk = {};
+    m_env.disk = &m_disk;
 
     m_project = new Project;
     m_project->TakeCdRoot(m_root);
@@ -117,7 +110,7 @@ void OkFaultsTest::diskFullInTheMiddleOfEachFile()
     WriteRaw(m_root + "AutoRun.Ico", "old icon");
     const QStringList before = Entries(m_root);
 
-    SetWriteFaultForTesting(FullDiskHalfwayThrough(failing));
+    m_disk.fullAt = failing;
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
 
     const QList<ShownMessage> shown = m_test->messages().takeShown();
@@ -148,10 +141,7 @@ void OkFaultsTest::folderRemovedBetweenCheckAndWrite()
     QSKIP("Windows removes no folder while a file in it is open for writing");
 #endif
     const QString root = m_root;
-    SetWriteFaultForTesting([root](const QString&, qint64, qint64 length) {
-        QDir(root).removeRecursively();
-        return length;
-    });
+    m_disk.beforePiece = [root] { QDir(root).removeRecursively(); };
     QCOMPARE(WriteAutostart(*m_project, m_env), AutostartOutcome::Failed);
     const QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);

@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 #include "ProgressBarForm.h"
 #include "ProgressbarModule.h"
+#include "StepRecorder.h"
 
 #include <QProgressBar>
 #include <QStringList>
@@ -61,23 +62,21 @@ void CheckPlay(const QString& script, const QList<ProgressStep>& steps)
 {
     EnsureApplication();
     const qsizetype windowsBefore = QApplication::topLevelWidgets().size();
-    qsizetype played = 0;
-    SetProgressWaitForTesting([&](ProgressBarForm& form, const ProgressStep& step) {
-        FUZZ_CHECK(played < steps.size());
-        FUZZ_CHECK(step == steps.at(played));
-        const int shown = form.PBar->value();
+    test::StepRecorder recorder;
+    PlayProgressScript(script, QString(), recorder);
+    // Let Qt finish with the closed window now, not during the next input.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    FUZZ_CHECK(recorder.seen.size() == steps.size());
+    for (qsizetype i = 0; i < recorder.seen.size(); ++i) {
+        const ProgressStep& step = recorder.seen.at(i).step;
+        FUZZ_CHECK(step == steps.at(i));
+        const int shown = recorder.seen.at(i).barValue;
         FUZZ_CHECK_MSG(shown >= 0 && shown <= 100, Shown(script));
         // A value inside the bar shows as itself, rounded.
         if (step.value >= 0 && step.value <= 100)
             FUZZ_CHECK_MSG(std::fabs(shown - step.value) <= 0.5f, Shown(script));
-        ++played;
-    });
-    PlayProgressScript(script, QString());
-    SetProgressWaitForTesting({});
-    // Let Qt finish with the closed window now, not during the next input.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    FUZZ_CHECK(played == steps.size());
+    }
     FUZZ_CHECK(QApplication::topLevelWidgets().size() == windowsBefore);
 }
 

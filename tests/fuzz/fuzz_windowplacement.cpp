@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <limits>
@@ -89,30 +90,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                           qsizetype(size - HeaderSize));
 
     static const QString file = Folder().filePath(QStringLiteral("settings.ini"));
-    SetSettingsFileForTesting(file);
-    SetScreenSizeForTesting(screen);
-
-    if (rawFile) {
-        FUZZ_CHECK(WriteSettingsFile(file, rest));
-    } else {
-        FUZZ_CHECK(WriteSettingsFile(file, QByteArray()));
+    FUZZ_CHECK(WriteSettingsFile(file, rawFile ? rest : QByteArray()));
+    // At the program's section, as it opens its own store.
+    QSettings store(file, QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("Velkaro 2005"));
+    if (!rawFile) {
         const QList<QString> pieces = Pieces(data + HeaderSize, size - HeaderSize);
-        FUZZ_CHECK(SaveAppSetting(QStringLiteral("_Top"), PieceAt(pieces, 0)));
-        FUZZ_CHECK(SaveAppSetting(QStringLiteral("_Left"), PieceAt(pieces, 1)));
+        FUZZ_CHECK(SaveAppSetting(store, QStringLiteral("_Top"), PieceAt(pieces, 0)));
+        FUZZ_CHECK(SaveAppSetting(store, QStringLiteral("_Left"), PieceAt(pieces, 1)));
         // What was stored is what is read back, however odd.
-        FUZZ_CHECK(GetAppSetting(QStringLiteral("_Top"), QString()) == PieceAt(pieces, 0));
+        FUZZ_CHECK(GetAppSetting(store, QStringLiteral("_Top"), QString()) == PieceAt(pieces, 0));
         CheckParse(PieceAt(pieces, 0));
         CheckParse(PieceAt(pieces, 1));
     }
-    const QString storedTop = GetAppSetting(QStringLiteral("_Top"), QStringLiteral("-1"));
-    const QString storedLeft = GetAppSetting(QStringLiteral("_Left"), QStringLiteral("-1"));
+    const QString storedTop = GetAppSetting(store, QStringLiteral("_Top"), QStringLiteral("-1"));
+    const QString storedLeft = GetAppSetting(store, QStringLiteral("_Left"), QStringLiteral("-1"));
     CheckParse(storedTop);
     CheckParse(storedLeft);
 
     QWidget window;
     window.resize(windowSize);
     window.move(-12345, -12345);
-    RestoreFormPosition(&window);
+    RestoreFormPosition(&window, store, screen);
     const QPoint opened = window.pos();
     FUZZ_CHECK_MSG(CornerOnScreen(opened, screen) || opened == Centred(screen, window),
                    Shown(storedTop) + " " + Shown(storedLeft));
@@ -126,15 +125,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(opened == (usable ? QPoint(left / 15, top / 15) : Centred(screen, window)));
 
     // Closing stores the place; the next start puts the window back there.
-    SaveFormPosition(&window);
+    SaveFormPosition(&window, store);
     window.move(-12345, -12345);
-    RestoreFormPosition(&window);
+    RestoreFormPosition(&window, store, screen);
     if (CornerOnScreen(opened, screen))
         FUZZ_CHECK(window.pos() == opened);
     else
         FUZZ_CHECK(window.pos() == Centred(screen, window));
-
-    SetSettingsFileForTesting(QString());
-    SetScreenSizeForTesting(QSize());
     return 0;
 }

@@ -62,8 +62,10 @@ void DiscCheckTest::preparedDiscPasses()
     Make(m_root + "/start/index.htm");
     Make(m_root + "/Bilder und Töne/Größe.txt");
     Make(m_root + "/AutoRun.Ico");
-    // Exactly 64 characters is still a Joliet name; case does not matter.
+    // 64 characters is still a Joliet name, and the dot before the extension
+    // does not count; case does not matter.
     Make(m_root + "/doku/" + QString(60, QLatin1Char('d')) + ".pdf");
+    Make(m_root + "/doku/" + QString(61, QLatin1Char('e')) + ".pdf");
     // Written with a lower-case name: Windows finds it all the same.
     QVERIFY(QFile::rename(m_root + "/Pirolo.Exe", m_root + "/pirolo.exe"));
     Autorun("open = Pirolo.Exe \"START\\Index.htm\"\r\n"
@@ -74,6 +76,9 @@ void DiscCheckTest::preparedDiscPasses()
             "shell\\2\\command = Pirolo.Exe \"doku\\" +
             QByteArray(60, 'D') +
             ".PDF\"\r\n"
+            "shell\\4\\command = Pirolo.Exe \"doku\\" +
+            QByteArray(61, 'e') +
+            ".pdf\"\r\n"
             "shell\\qb\\command = Pirolo.Exe\r\n"
             "shell\\3\\command = Pirolo.Exe \"\\\"\r\n");
     QFile::rename(m_root + "/AutoRun.Inf", m_root + "/AUTORUN.INF");
@@ -85,7 +90,7 @@ void DiscCheckTest::preparedDiscPasses()
                      all += '\n' + ListingLine(line);
                  return all;
              }()));
-    QCOMPARE(result.lines.size(), 12);
+    QCOMPARE(result.lines.size(), 14);
     QCOMPARE(ListingLine(result.lines.at(1)), QStringLiteral("OK      open: START\\Index.htm"));
 }
 
@@ -101,15 +106,12 @@ void DiscCheckTest::refusals_data()
         << QStringList{"start/" + Long70} << "open = Pirolo.Exe \"start\\" + long70 + "\"\r\n"
         << "start\\" + Long70
         << "Windows liest die CD über Joliet, und dort hätte „" + Long70 +
-               "“ einen anderen Namen: er ist 70 Zeichen lang, Joliet erlaubt 64, und auf der CD "
-               "hieße er „" +
+               "“ einen anderen Namen: er hat 69 Zeichen ohne den Punkt vor der Endung, Joliet "
+               "erlaubt 64, und auf der CD hieße er „" +
                QString(61, QLatin1Char('x')) + ".htm“.";
-    QTest::newRow("65 characters with a dot: kept by the writer, beyond Joliet")
-        << QStringList{QString(61, QLatin1Char('y')) + ".pdf"}
-        << "open = Pirolo.Exe \"" + QByteArray(61, 'y') + ".pdf\"\r\n"
-        << QString(61, QLatin1Char('y')) + ".pdf"
-        << QStringLiteral("Der Name „") + QString(61, QLatin1Char('y')) +
-               ".pdf“ ist 65 Zeichen lang; Joliet, das Windows liest, erlaubt 64.";
+    QTest::newRow("a dot at the end, which Windows drops")
+        << QStringList{"Notiz."} << QByteArray("open = Pirolo.Exe \"Notiz.\"\r\n") << "Notiz."
+        << QStringLiteral("Der Name „Notiz.“ endet auf der CD mit einem Punkt oder Leerzeichen");
     QTest::newRow("a character Joliet forbids")
         << QStringList{"Teil;1.htm"} << QByteArray("open = Pirolo.Exe \"Teil;1.htm\"\r\n")
         << "Teil;1.htm"
@@ -233,6 +235,11 @@ void DiscCheckTest::jolietNames()
              QString(61, 'a') + ".eee");
     QCOMPARE(JolietName(QString(70, 'f'), true), QString(64, 'f'));
     QCOMPARE(JolietName(QStringLiteral("README"), false), QStringLiteral("README"));
+    // Bytes that are no UTF-8 stay in the name, one "_" each in Joliet.
+    const QByteArray foreign("Bad\xFF\xFE\xE4\xB8x");
+    QCOMPARE(LocalBytes(LocalName(foreign)), foreign);
+    QCOMPARE(ShownName(LocalName(foreign)), QStringLiteral("Bad\\xFF\\xFE\\xE4\\xB8x"));
+    QCOMPARE(JolietName(LocalName(foreign), false), QStringLiteral("Bad____x"));
     QCOMPARE(JolietName(QStringLiteral("a*b?c:d\\e\tf"), false), QStringLiteral("a_b_c_d_e_f"));
     QCOMPARE(JolietName(QStringLiteral("Größe und Maß.txt"), false),
              QStringLiteral("Größe und Maß.txt"));

@@ -1,6 +1,7 @@
-// velkaro-image as a user runs it, every image read back with xorriso and
-// genisoimage's isoinfo: the names in the Joliet tree (Windows) and in Rock
-// Ridge (Linux), the bytes of the files, AutoRun.Inf byte for byte, the label.
+// velkaro-image as a user runs it, every image read back with xorriso,
+// genisoimage's isoinfo and libarchive's bsdtar: the names in the Joliet tree
+// (Windows) and in Rock Ridge (Linux), the bytes of the files, AutoRun.Inf
+// byte for byte, the label, and what it notes about names Windows cannot use.
 
 #include "Autostart.h"
 #include "ImageTestSupport.h"
@@ -13,8 +14,11 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velkaro;
 using namespace velkaro::test;
@@ -74,6 +78,39 @@ QString BlkidLabel(const QString& image)
     return Field(QString::fromUtf8(run.out), QStringLiteral("LABEL="));
 }
 
+// The paths of the Joliet tree as xorriso reads them.
+QStringList XorrisoJoliet(const QString& image)
+{
+    const Run run = RunTool(QStringLiteral(VELKARO_XORRISO),
+                            {"-read_fs", "norock", "-indev", image, "-find", "/"});
+    QStringList paths;
+    for (const QString& line : QString::fromUtf8(run.out).split('\n')) {
+        if (line.size() > 3 && line.startsWith('\'') && line.endsWith('\''))
+            paths.append(line.mid(1, line.size() - 2));
+    }
+    paths.sort();
+    return paths;
+}
+
+// Makes entries below the root, named by their bytes: "a/" a folder,
+// "a -> b" a link to b, anything else a file.
+void MakeEntries(const QByteArray& root, const QList<QByteArray>& entries)
+{
+    for (const QByteArray& entry : entries) {
+        const qsizetype arrow = entry.indexOf(" -> ");
+        const QByteArray path = root + '/' + (arrow < 0 ? entry : entry.left(arrow));
+        for (qsizetype slash = root.size() + 1; (slash = path.indexOf('/', slash)) > 0; ++slash)
+            mkdir(path.left(slash).constData(), 0755);
+        if (arrow >= 0) {
+            QCOMPARE(symlink(entry.mid(arrow + 4).constData(), path.constData()), 0);
+        } else if (!entry.endsWith('/')) {
+            const int fd = open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            QVERIFY2(fd >= 0 && write(fd, "x", 1) == 1, path.constData());
+            close(fd);
+        }
+    }
+}
+
 // Every file below a folder with its bytes, every folder with "/".
 QMap<QString, QByteArray> Tree(const QString& root)
 {
@@ -102,6 +139,8 @@ private slots:
     void exampleDiscFromTheOkCommand();
     void treeReadsBack();
     void linksAreFollowed();
+    void namesWindowsCannotUse_data();
+    void namesWindowsCannotUse();
     void refusedDiscWritesNothing_data();
     void refusedDiscWritesNothing();
     void sameTreeSameBytes();
@@ -119,7 +158,8 @@ private:
 
 void ImageReadBackTest::init()
 {
-    QDir(m_tmp.path()).removeRecursively();
+    // rm, for QDir cannot name files whose names are no UTF-8.
+    QCOMPARE(RunTool("rm", {"-rf", m_tmp.path()}).exitCode, 0);
     QVERIFY(QDir().mkpath(m_tmp.path()));
     m_root = m_tmp.filePath("CD");
     m_image = m_tmp.filePath("CD.iso");
@@ -186,7 +226,8 @@ void ImageReadBackTest::exampleDiscFromTheOkCommand()
 void ImageReadBackTest::treeReadsBack()
 {
     REQUIRE_READERS();
-    const QString deep = QStringLiteral("a/b/c/d/e/f/g/h/i/j");
+    // Deeper than the eight levels of ISO 9660.
+    const QString deep = QStringLiteral("a/b/c/d/e/f/g/h/i/j/k/l");
     const QString long70 = QString(66, 'x') + ".txt";
     QByteArray random(300000, Qt::Uninitialized);
     QRandomGenerator(17).fillRange(reinterpret_cast<quint32*>(random.data()), random.size() / 4);
@@ -194,10 +235,11 @@ void ImageReadBackTest::treeReadsBack()
     MakeDisc(m_root, "open = Pirolo.Exe \"\xDC"
                      "ber uns\\Gr\xF6\xDF"
                      "e und Ma\xDF.txt\"\r\n"
-                     "shell\\0\\command = Pirolo.Exe \"a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\tief.txt\"\r\n"
+                     "shell\\0\\command = Pirolo.Exe "
+                     "\"a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\tief.txt\"\r\n"
                      "shell\\1\\command = Pirolo.Exe \"leer\\\"\r\n");
     MakeFile(m_root + "/Über uns/Größe und Maß.txt", "Umlaute und Leerzeichen");
-    MakeFile(m_root + '/' + deep + "/tief.txt", "zehn Ordner tief");
+    MakeFile(m_root + '/' + deep + "/tief.txt", "zwölf Ordner tief");
     MakeFile(m_root + "/Daten/zufall.bin", random);
     MakeFile(m_root + "/Daten/.versteckt", "auch das");
     MakeFile(m_root + "/lang/" + long70, "lang");
@@ -208,8 +250,9 @@ void ImageReadBackTest::treeReadsBack()
     // The long name is on the disc, shortened in Joliet; the note says how.
     const QString shortened = QString(61, 'x') + ".txt";
     QVERIFY2(QString::fromUtf8(run.err).contains("Hinweis: „lang/" + long70 +
-                                                 "“: er ist 70 Zeichen lang, Joliet erlaubt 64, "
-                                                 "und auf der CD hieße er „" +
+                                                 "“: er hat 69 Zeichen ohne den Punkt vor der "
+                                                 "Endung, Joliet erlaubt 64, und auf der CD "
+                                                 "hieße er „" +
                                                  shortened + "“."),
              run.err.constData());
 
@@ -219,6 +262,15 @@ void ImageReadBackTest::treeReadsBack()
                                 {"-osirrox", "on", "-indev", m_image, "-extract", "/", out});
     QVERIFY2(extract.exitCode == 0, extract.err.constData());
     QCOMPARE(Tree(out), Tree(m_root));
+    // bsdtar (libarchive, also the tar of Windows) reads the deep folders too.
+    if (!QStringLiteral(VELKARO_BSDTAR).isEmpty()) {
+        const QString bsdtarOut = m_tmp.filePath("bsdtar");
+        QVERIFY(QDir().mkpath(bsdtarOut));
+        const Run bsdtar =
+            RunTool(QStringLiteral(VELKARO_BSDTAR), {"-xf", m_image, "-C", bsdtarOut});
+        QVERIFY2(bsdtar.exitCode == 0, bsdtar.err.constData());
+        QCOMPARE(Tree(bsdtarOut), Tree(m_root));
+    }
 
     // Joliet, as xorriso extracts it and isoinfo lists it: the same names
     // and bytes but the shortened name.
@@ -251,19 +303,150 @@ void ImageReadBackTest::linksAreFollowed()
     QVERIFY(QFile::link("Daten/a.txt", m_root + "/verweis.txt"));
     QVERIFY(QFile::link("..", m_root + "/Daten/zurueck"));
     QVERIFY(QFile::link("nirgends", m_root + "/kaputt"));
+    // Its bytes go onto the disc as well, which the note says.
+    MakeFile(m_tmp.filePath("privat.txt"), "nicht für Fremde");
+    QVERIFY(QFile::link(m_tmp.filePath("privat.txt"), m_root + "/Daten/privat.txt"));
 
     const Run run = RunImage({m_root});
     QVERIFY2(run.exitCode == 0, run.err.constData());
     QCOMPARE(QString::fromUtf8(run.err),
              QStringLiteral("Hinweis: „kaputt“ bleibt draußen: weder eine Datei noch ein Ordner "
                             "(etwa ein Verweis ohne Ziel).\n"
-                            "Hinweis: „Daten/zurueck“ bleibt draußen: ein Verweis auf einen Ordner "
-                            "darüber.\n"));
-    const QSet<QString> expected{"/AutoRun.Inf", "/Pirolo.Exe", "/Daten", "/Daten/a.txt",
-                                 "/verweis.txt"};
+                            "Hinweis: „Daten/privat.txt“ ist ein Verweis auf „") +
+                 m_tmp.filePath("privat.txt") +
+                 QStringLiteral("“ außerhalb des CD-Hauptverzeichnisses; diese Datei kommt mit auf "
+                                "die CD.\n"
+                                "Hinweis: „Daten/zurueck“ bleibt draußen: ein Verweis auf einen "
+                                "Ordner darüber.\n"));
+    const QSet<QString> expected{"/AutoRun.Inf", "/Pirolo.Exe",       "/Daten",
+                                 "/Daten/a.txt", "/Daten/privat.txt", "/verweis.txt"};
     QCOMPARE(IsoinfoPaths(m_image, "-J"), expected);
     QCOMPARE(IsoinfoPaths(m_image, "-R"), expected);
     QCOMPARE(JolietFile(m_image, "/verweis.txt"), QByteArray("das Ziel"));
+}
+
+void ImageReadBackTest::namesWindowsCannotUse_data()
+{
+    QTest::addColumn<QList<QByteArray>>("entries"); // below the root, see MakeEntries
+    QTest::addColumn<QString>("notes");             // all of standard error
+    QTest::addColumn<QStringList>("joliet");        // as xorriso reads them, beside the two files
+    const QString dropped = QStringLiteral("Hinweis: „%1“: Windows lässt Punkte und Leerzeichen am "
+                                           "Ende eines Namens weg, sucht also „%2“ und kann %3 "
+                                           "nicht öffnen.\n");
+    // xorriso, too, drops the dot of a file (written "Notiz.;1").
+    QTest::newRow("a dot or blank at the end")
+        << QList<QByteArray>{"Notiz.", "Ordner./x.txt", "Blank "}
+        << dropped.arg("Blank ", "Blank", "die Datei") +
+               dropped.arg("Notiz.", "Notiz", "die Datei") +
+               dropped.arg("Ordner.", "Ordner", "den Ordner")
+        << QStringList{"/Blank ", "/Notiz", "/Ordner.", "/Ordner./x.txt"};
+    QStringList numbers;
+    QList<QByteArray> dotted;
+    for (int i = 1; i <= 8; ++i) {
+        dotted.append(QByteArray::number(i) + '.');
+        numbers.append('/' + QString::number(i));
+    }
+    QString many;
+    for (int i = 1; i <= 5; ++i)
+        many += dropped.arg(QString::number(i) + '.', QString::number(i), "die Datei");
+    QTest::newRow("many of one kind, summed up")
+        << dotted
+        << many + "Hinweis: … und 3 weitere Namen, unter denen Windows nichts öffnen kann.\n"
+        << numbers;
+    const QString foreign = QStringLiteral("Hinweis: „%1“: er enthält Bytes, die kein UTF-8 sind; "
+                                           "Joliet schreibt für jedes „_“, und auf der CD hieße er "
+                                           "„%2“.\n");
+    QTest::newRow("bytes that are no UTF-8")
+        << QList<QByteArray>{"Bad\xFF\xFEName.txt", "Dir\xE4x/f.txt", "a\xE4\xB8x",
+                             "c\xED\xA0\x80"
+                             "d"}
+        << foreign.arg("Bad\\xFF\\xFEName.txt", "Bad__Name.txt") +
+               foreign.arg("Dir\\xE4x", "Dir_x") + foreign.arg("a\\xE4\\xB8x", "a__x") +
+               foreign.arg("c\\xED\\xA0\\x80d", "c___d")
+        << QStringList{"/Bad__Name.txt", "/Dir_x", "/Dir_x/f.txt", "/a__x", "/c___d"};
+    const QString windows = QStringLiteral("Hinweis: „q%1q.txt“: Windows erlaubt das Zeichen „%1“ "
+                                           "(U+%2) in Namen nicht und kann die Datei nicht "
+                                           "öffnen.\n");
+    QTest::newRow("characters Windows forbids, all alike")
+        << QList<QByteArray>{"q\"q.txt", "q<q.txt", "q>q.txt", "q|q.txt", "Teil;1.txt", "a*b.txt"}
+        << windows.arg("\"", "0022") + windows.arg("<", "003C") + windows.arg(">", "003E") +
+               windows.arg("|", "007C") +
+               "Hinweis: „Teil;1.txt“: er enthält das Zeichen „;“ (U+003B), das Joliet nicht "
+               "erlaubt, und hieße auf der CD „Teil_1.txt“.\n"
+               "Hinweis: „a*b.txt“: er enthält das Zeichen „*“ (U+002A), das Joliet nicht erlaubt, "
+               "und hieße auf der CD „a_b.txt“.\n"
+        << QStringList{"/Teil_1.txt", "/a_b.txt", "/q\"q.txt", "/q<q.txt", "/q>q.txt", "/q|q.txt"};
+    const QString composed = QString::fromUtf8("M\xC3\xBCller.txt");
+    const QString decomposed = QString::fromUtf8("Mu\xCC\x88ller.txt");
+    QTest::newRow("names Windows takes for one")
+        << QList<QByteArray>{"Readme.txt", "README.TXT", composed.toUtf8(), decomposed.toUtf8()}
+        << "Hinweis: „" + decomposed + "“ und „" + composed +
+               "“ sind für Windows derselbe Name (dieselben Zeichen, einmal zusammengesetzt, "
+               "einmal zerlegt geschrieben, wie macOS es tut); es erreicht nur einen davon.\n"
+               "Hinweis: „README.TXT“ und „Readme.txt“ sind für Windows derselbe Name (Groß- und "
+               "Kleinschreibung zählen dort nicht); es erreicht nur einen davon.\n"
+        << QStringList{'/' + composed, '/' + decomposed, "/README.TXT", "/Readme.txt"};
+    // The writer's limit: 64 characters, the dot before a file's extension not counted.
+    const auto n = [](char c, int count) { return QString(count, QLatin1Char(c)); };
+    const QString longer =
+        QStringLiteral("Hinweis: „%1“: er hat 65 Zeichen%2, Joliet erlaubt 64, und "
+                       "auf der CD hieße er „%3“.\n");
+    QTest::newRow("Joliet's limit around 64")
+        << QList<QByteArray>{n('a', 64).toLatin1(),
+                             n('b', 65).toLatin1(),
+                             (n('c', 60) + ".txt").toLatin1(),
+                             (n('d', 61) + ".txt").toLatin1(),
+                             (n('e', 62) + ".txt").toLatin1(),
+                             (n('f', 61) + ".dir/").toLatin1()}
+        << longer.arg(n('b', 65), "", n('b', 64)) +
+               longer.arg(n('e', 62) + ".txt", " ohne den Punkt vor der Endung",
+                          n('e', 61) + ".txt") +
+               longer.arg(n('f', 61) + ".dir", "", n('f', 61) + ".di")
+        << QStringList{'/' + n('a', 64),          '/' + n('b', 64),
+                       '/' + n('c', 60) + ".txt", '/' + n('d', 61) + ".txt",
+                       '/' + n('e', 61) + ".txt", '/' + n('f', 61) + ".di"};
+    // Nine folders of 29 characters: the ninth is beyond 256 after "D:\".
+    QStringList deep;
+    for (int i = 1; i <= 9; ++i)
+        deep.append((deep.isEmpty() ? QString() : deep.last()) + '/' + n('p', 29));
+    QTest::newRow("a path beyond Windows' limit")
+        << QList<QByteArray>{(deep.last() + "/a.txt").mid(1).toLatin1()}
+        << "Hinweis: „" + deep.last().mid(1) +
+               "“: mit „D:\\“ hat der Pfad auf der CD 272 Zeichen; Windows öffnet nur Pfade bis "
+               "259 Zeichen, also weder den Ordner noch etwas darin.\n"
+        << deep + QStringList{deep.last() + "/a.txt"};
+}
+
+void ImageReadBackTest::namesWindowsCannotUse()
+{
+    REQUIRE_READERS();
+    QFETCH(QList<QByteArray>, entries);
+    QFETCH(QString, notes);
+    QFETCH(QStringList, joliet);
+    MakeDisc(m_root, "open = Pirolo.Exe\r\n");
+    MakeEntries(QFile::encodeName(m_root), entries);
+
+    const Run run = RunImage({m_root});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.err), notes);
+    QStringList expected = joliet + QStringList{"/AutoRun.Inf", "/Pirolo.Exe"};
+    expected.sort();
+    QCOMPARE(XorrisoJoliet(m_image), expected);
+
+    // The check of the folder notes the same; with --strict each note is an
+    // error and nothing is written.
+    const Run check = RunImage({"--check", m_root});
+    QCOMPARE(check.exitCode, 0);
+    QCOMPARE(check.err, run.err);
+    const Run strict = RunImage({m_root, "--strict", "-o", m_tmp.filePath("streng.iso")});
+    QCOMPARE(strict.exitCode, 1);
+    QVERIFY2(
+        QString::fromUtf8(strict.err).startsWith(QString(notes).replace("Hinweis: ", "Fehler: ")),
+        strict.err.constData());
+    QVERIFY(strict.err.endsWith(" Hinweise.\nEs wurde kein Abbild geschrieben.\n") ||
+            strict.err.endsWith(" 1 Hinweis.\nEs wurde kein Abbild geschrieben.\n"));
+    QCOMPARE(Entries(m_tmp.path()), (QStringList{"CD", "CD.iso"}));
+    QCOMPARE(RunImage({"--check", m_root, "--strict"}).exitCode, 1);
 }
 
 void ImageReadBackTest::refusedDiscWritesNothing_data()
@@ -276,7 +459,7 @@ void ImageReadBackTest::refusedDiscWritesNothing_data()
     QTest::newRow("a 70-character name")
         << "start/" + long70 << "start\\" + long70 << false
         << QStringLiteral("Windows liest die CD über Joliet, und dort hätte „") + long70 +
-               "“ einen anderen Namen: er ist 70 Zeichen lang";
+               "“ einen anderen Namen: er hat 69 Zeichen ohne den Punkt vor der Endung";
     QTest::newRow("a deleted file")
         << "start/index.htm"
         << "start\\index.htm" << true << QStringLiteral("Diese Datei gibt es auf der CD nicht.");
@@ -309,6 +492,14 @@ void ImageReadBackTest::sameTreeSameBytes()
     MakeDisc(m_root, "open = Pirolo.Exe \"a.txt\"\r\n");
     MakeFile(m_root + "/a.txt", "eins");
     MakeFile(m_root + "/b/c.txt", "zwei");
+    // Enough folders and files that the order of libisofs' memory would show
+    // in the folders' serial numbers.
+    for (const char folder : QByteArray("defghijk")) {
+        QVERIFY(QDir().mkpath(m_root + "/b/" + folder));
+        QVERIFY(QDir().mkpath(m_root + "/l/" + folder));
+    }
+    for (int i = 0; i < 500; ++i)
+        MakeFile(m_root + "/b/" + QString::number(i), "");
     QProcessEnvironment env = ImageEnvironment();
     env.insert("SOURCE_DATE_EPOCH", "1765000000");
     const QString first = m_tmp.filePath("erstes.iso");
@@ -328,8 +519,8 @@ void ImageReadBackTest::sameTreeSameBytes()
     // A copy of the tree elsewhere (other inodes, other order on the disk) too.
     const QString copy = m_tmp.filePath("Kopie/CD");
     QVERIFY(QDir().mkpath(copy));
-    QCOMPARE(RunTool("cp", {"-r", m_root + "/b", m_root + "/Pirolo.Exe", m_root + "/a.txt",
-                            m_root + "/AutoRun.Inf", copy})
+    QCOMPARE(RunTool("cp", {"-r", m_root + "/b", m_root + "/l", m_root + "/Pirolo.Exe",
+                            m_root + "/a.txt", m_root + "/AutoRun.Inf", copy})
                  .exitCode,
              0);
     const QString fourth = m_tmp.filePath("viertes.iso");
@@ -380,6 +571,22 @@ void ImageReadBackTest::checkOfOtherImages()
     const Run good = RunImage({"--check", foreign});
     QVERIFY2(good.exitCode == 0, good.out.constData());
     QVERIFY(good.out.endsWith("In Ordnung: Windows findet alles, was AutoRun.Inf nennt.\n"));
+
+    // Folders deeper than eight levels moved into the root for Rock Ridge
+    // (libisofs' default): Windows reads Joliet, but bsdtar refuses all of it.
+    MakeFile(m_root + "/1/2/3/4/5/6/7/8/9/tief.txt", "tief");
+    const QString moved = m_tmp.filePath("verschoben.iso");
+    QCOMPARE(RunTool(QStringLiteral(VELKARO_XORRISO),
+                     {"-outdev", moved, "-joliet", "on", "-compliance", "deep_paths_off",
+                      "-rr_reloc_dir", "", "-map", m_root, "/"})
+                 .exitCode,
+             0);
+    const Run relocated = RunImage({"--check", moved});
+    QCOMPARE(relocated.exitCode, 1);
+    QVERIFY2(relocated.out.contains("FEHLER  Rock Ridge: Ordner, die tiefer als acht Ebenen "
+                                    "liegen, sind ins Hauptverzeichnis verschoben") &&
+                 relocated.out.endsWith("\n1 Fehler.\n"),
+             relocated.out.constData());
 
     // Without Joliet, Windows sees only short upper-case names.
     const QString plain = m_tmp.filePath("ohne-joliet.iso");

@@ -40,11 +40,7 @@ class TestInfoDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_test.emplace();
-        m_test->setScreenSize(QSize(1280, 1024));
-    }
+    void init() { m_test.emplace(); }
 
     void cleanup()
     {
@@ -145,8 +141,8 @@ private slots:
     {
         QFETCH(QSize, screen);
         QFETCH(QPoint, position);
-        m_test->setScreenSize(screen);
         InfoFormCommercial* dialog = ShowInfoDialog(m_test->presenter());
+        PlaceInfoDialog(dialog, screen);
         QCOMPARE(dialog->pos(), position);
     }
 

@@ -64,7 +64,7 @@ private:
 
 void AccessibilityTest::everyWindowIsAWindowWithItsTitle()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     Project project;
     SelIconDialog library(project);
     library.Form_Load();
@@ -84,7 +84,7 @@ void AccessibilityTest::everyWindowIsAWindowWithItsTitle()
 
 void AccessibilityTest::fieldsAndOptionsAreNamed()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     const auto pathField = [&](int n) {
         return Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n));
     };
@@ -112,7 +112,7 @@ void AccessibilityTest::fieldsAndOptionsAreNamed()
 
 void AccessibilityTest::picturesAreDescribed()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     for (const char* name : {"IconPreviewImg", "Image2"}) {
         auto* picture = Find<QLabel>(form, name);
         QVERIFY(!picture->toolTip().isEmpty());

@@ -13,7 +13,6 @@
 #include "MakerInfo.h"
 #include "Messages.h"
 #include "ProgressBarForm.h"
-#include "ProgressbarModule.h"
 #include "SelIconDialog.h"
 #include "ShellOpen.h"
 #include "TestEnvironment.h"
@@ -97,7 +96,6 @@ private:
 void Form1Test::init()
 {
     m_test.emplace();
-    m_test->setScreenSize(QSize(1024, 768));
 }
 
 void Form1Test::cleanup()
@@ -114,7 +112,7 @@ QPoint Form1Test::StoredPosition() const
 
 void Form1Test::startState()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowTitle(), QStringLiteral("Velkaro 2005"));
@@ -157,7 +155,7 @@ void Form1Test::startState()
 
 void Form1Test::layoutAndLogo()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     QCOMPARE(Find<QGroupBox>(form, "Frame1_0")->geometry(), QRect(8, 8, 569, 53));
     QCOMPARE(Find<QLineEdit>(form, "PathTB_3")->geometry(), QRect(136, 68, 309, 21));
     QCOMPARE(Btn(form, 42)->geometry(), QRect(492, 92, 69, 21));
@@ -178,7 +176,7 @@ void Form1Test::layoutAndLogo()
 
 void Form1Test::tabOrder()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     QStringList expected{"PathTB_0",      "Btn_4",         "PathTB_1",
                          "DestTypeOpt_0", "DestTypeOpt_1", "Btn_5"};
     for (int row = 0; row < Project::RowCount; ++row)
@@ -211,7 +209,7 @@ void Form1Test::tabOrder()
 
 void Form1Test::viewSwitchKeepsTwoHeights()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     const int compact = form.height();
     auto* commands = Find<QGroupBox>(form, "Frame1_5");
@@ -238,7 +236,7 @@ void Form1Test::viewSwitchKeepsTwoHeights()
 
 void Form1Test::entriesSurviveViewSwitches()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     auto* text = Find<QLineEdit>(form, "KMLabelTB_1");
@@ -255,7 +253,7 @@ void Form1Test::entriesSurviveViewSwitches()
 
 void Form1Test::menuTextsAndPathFields()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     for (int n = 0; n < Project::SlotCount; ++n)
         QVERIFY(Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(n))->isReadOnly());
@@ -272,7 +270,7 @@ void Form1Test::menuTextsAndPathFields()
 
 void Form1Test::rowAndIconButtons()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     QTest::mouseClick(Btn(form, 3), Qt::LeftButton);
     Project& project = form.project();
@@ -332,10 +330,10 @@ void Form1Test::placementRestoredOrCentred()
     QFETCH(QString, left);
     QFETCH(bool, centred);
     if (!top.isNull()) {
-        SaveAppSetting("_Top", top);
-        SaveAppSetting("_Left", left);
+        SaveAppSetting(m_test->settings(), "_Top", top);
+        SaveAppSetting(m_test->settings(), "_Left", left);
     }
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     if (centred) {
         // Centred with its compact height.
         QCOMPARE(form.pos(), QPoint((1024 - 585) / 2, (768 - 232) / 2));
@@ -376,7 +374,7 @@ void Form1Test::windowsCentredByTheirOuterSize_data()
 void Form1Test::windowsCentredByTheirOuterSize()
 {
     QFETCH(int, button);
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     QRect outer;
     QSize inner;
@@ -390,10 +388,10 @@ void Form1Test::windowsCentredByTheirOuterSize()
         measure(&form);
         break;
     case 0:
-        SetProgressWaitForTesting([&](ProgressBarForm& window, const ProgressStep&) {
+        m_test->steps().onStep = [&](ProgressBarForm& window) {
             if (outer.isNull())
                 measure(&window);
-        });
+        };
         QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
         m_test->messages().takeShown();
         break;
@@ -422,7 +420,7 @@ void Form1Test::windowsCentredByTheirOuterSize()
         // The stored corner is the outer one, and the window reopens there.
         QVERIFY(form.close());
         QCOMPARE(StoredPosition(), outer.topLeft() * 15);
-        Form1 again(m_test->presenter());
+        Form1 again(m_test->form1Environment());
         again.show();
         QCOMPARE(OuterRect(&again).topLeft(), outer.topLeft());
     }
@@ -434,7 +432,7 @@ void Form1Test::windowsCentredByTheirOuterSize()
 // windows platform under Wine.
 void Form1Test::pathFieldsDrawTheirText()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* field = Find<QLineEdit>(form, QStringLiteral("PathTB_%1").arg(Project::FirstRowSlot));
@@ -455,14 +453,9 @@ void Form1Test::positionStoredOnEveryWayOfClosing_data()
 void Form1Test::positionStoredOnEveryWayOfClosing()
 {
     QFETCH(QString, way);
-    QTemporaryDir program;
-    QFile launcher(program.filePath("Pirolo.Exe"));
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write("MZ");
-    launcher.close();
-    m_test->setProgramFolder(program.path());
+    WriteRaw(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ");
 
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.move(40, 30);
@@ -486,14 +479,9 @@ void Form1Test::positionStoredOnEveryWayOfClosing()
 
 void Form1Test::wholeOkRunFromTheWindow()
 {
-    QTemporaryDir program;
-    QFile launcher(program.filePath("Pirolo.Exe"));
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write("MZ launcher");
-    launcher.close();
-    m_test->setProgramFolder(program.path());
+    WriteRaw(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ launcher");
 
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     Project& project = form.project();
     const QString root = m_tmp.filePath("cd") + "/";
@@ -532,7 +520,7 @@ void Form1Test::wholeOkRunFromTheWindow()
 
 void Form1Test::statusBarShowsTimeAndDate()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     const QLocale locale;
     QCOMPARE(Find<QLabel>(form, "Status_Date")->text(),
              locale.toString(QDate::currentDate(), QLocale::ShortFormat));
@@ -545,7 +533,7 @@ void Form1Test::statusBarFollowsTheClock()
 {
     const QDateTime moment(QDate(2026, 12, 8), QTime(14, 5, 9));
     m_test->setClock(moment);
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     const QLocale locale;
     QCOMPARE(Find<QLabel>(form, "Status_Time")->text(),
              locale.toString(moment.time(), QLocale::ShortFormat));
@@ -555,17 +543,15 @@ void Form1Test::statusBarFollowsTheClock()
 
 void Form1Test::commandsOfTheControlSection()
 {
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment()); // no help pages in its program folder
     form.show();
-    m_test->setProgramFolder(m_tmp.path()); // no help pages there
 
     // System-Check: the steps play, then the fixed message; the project is untouched.
-    QList<int> values;
-    SetProgressWaitForTesting(
-        [&](ProgressBarForm&, const ProgressStep& step) { values << int(step.value); });
     const ProjectData before = form.project().data();
     QTest::mouseClick(Btn(form, 0), Qt::LeftButton);
-    SetProgressWaitForTesting({});
+    QList<int> values;
+    for (const test::StepRecorder::Seen& seen : m_test->steps().seen)
+        values << int(seen.step.value);
     QCOMPARE(values, (QList<int>{0, 13, 33, 68, 77, 90, 100}));
     QList<ShownMessage> shown = m_test->messages().takeShown();
     QCOMPARE(shown.size(), 1);
@@ -601,15 +587,11 @@ void Form1Test::commandsOfTheControlSection()
 
 void Form1Test::libraryIconEndsOnTheDisc()
 {
-    m_test->setProgramFolder(m_tmp.path());
-    QFile launcher(m_tmp.filePath("Pirolo.Exe"));
-    QVERIFY(launcher.open(QIODevice::WriteOnly));
-    launcher.write("MZ");
-    launcher.close();
+    WriteRaw(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ");
     const QString root = m_tmp.filePath("disc") + "/";
     QVERIFY(QDir().mkpath(root));
 
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     form.project().TakeCdRoot(root);
     form.project().AcceptSlotPath(1, root);
@@ -673,7 +655,7 @@ void Form1Test::sameBytesAsTheCommandLine()
         return QDir::toNativeSeparators(relative == "." ? window : window + '/' + relative);
     };
 
-    Form1 form(m_test->presenter());
+    Form1 form(m_test->form1Environment());
     form.show();
     test::ScriptedPresenter& dialogs = m_test->presenter();
     dialogs.setNextFolderResult(window);

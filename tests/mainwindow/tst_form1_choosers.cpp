@@ -107,7 +107,7 @@ void Form1ChoosersTest::init()
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD/docs")));
     QVERIFY(QDir(m_tmp->path()).mkpath(QStringLiteral("CD2")));
     m_test.emplace();
-    m_form = std::make_unique<Form1>(m_test->presenter());
+    m_form = std::make_unique<Form1>(m_test->form1Environment());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     click(3); // the extended view shows sections (3) and (4)
@@ -304,9 +304,7 @@ void Form1ChoosersTest::unusableNameRefused()
 
 void Form1ChoosersTest::wholeRunWritesTheDisc()
 {
-    QTemporaryDir program;
-    QVERIFY(WriteBytes(program.filePath(QStringLiteral("Pirolo.Exe")), "MZ launcher"));
-    m_test->setProgramFolder(program.path());
+    QVERIFY(WriteBytes(m_test->autostart().programFolder + "/Pirolo.Exe", "MZ launcher"));
     chooseRoot();
     QVERIFY(QDir(cd()).mkpath(QStringLiteral("Bilder")));
     const QByteArray ico = IcoBytes({SolidImage(32, qRgb(1, 2, 3))});

@@ -85,7 +85,6 @@ void PutSlotInState(Project& project, const QString& state)
 void SelIconDialogTest::init()
 {
     m_test.emplace();
-    m_test->setScreenSize(QSize(1024, 768));
 }
 
 void SelIconDialogTest::cleanup()

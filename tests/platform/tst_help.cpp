@@ -41,7 +41,6 @@ private slots:
     {
         m_test.emplace();
         QVERIFY(m_folder.isValid());
-        m_test->setProgramFolder(Native(m_folder.path()));
     }
 
     void cleanup()
@@ -66,9 +65,9 @@ private slots:
             MakeFile(m_folder.filePath(HelpCandidates.at(k)));
 
         const QString expected = Native(m_folder.filePath(HelpCandidates.at(first)));
-        QCOMPARE(FindLocalHelpFile(), expected);
+        QCOMPARE(FindLocalHelpFile(Native(m_folder.path())), expected);
 
-        ShowHelp(m_test->presenter());
+        ShowHelp(m_test->presenter(), Native(m_folder.path()));
         QVERIFY(m_test->messages().takeShown().isEmpty());
         const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 1);
@@ -82,7 +81,7 @@ private slots:
         const QString manual = MakerWebAddress() + QStringLiteral("/?go=velkaro");
 
         m_test->messages().setNextAnswer(MessageAnswer::Cancel);
-        ShowHelp(m_test->presenter());
+        ShowHelp(m_test->presenter(), Native(m_folder.path()));
         QList<ShownMessage> shown = m_test->messages().takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.at(0).text,
@@ -95,7 +94,7 @@ private slots:
         QVERIFY(m_test->presenter().takeOpened().isEmpty());
 
         m_test->messages().setNextAnswer(MessageAnswer::Ok);
-        ShowHelp(m_test->presenter());
+        ShowHelp(m_test->presenter(), Native(m_folder.path()));
         QCOMPARE(m_test->messages().takeShown().size(), 1);
         const QList<ShellOpenRequest> opened = m_test->presenter().takeOpened();
         QCOMPARE(opened.size(), 1);

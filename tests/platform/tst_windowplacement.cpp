@@ -12,6 +12,8 @@
 using namespace velkaro;
 
 // The screen is 800 x 600 pixels, that is 12000 x 9000 twips.
+const QSize Screen(800, 600);
+
 class WindowPlacementTest : public QObject
 {
     Q_OBJECT
@@ -37,7 +39,6 @@ private:
 void WindowPlacementTest::init()
 {
     m_test.emplace();
-    m_test->setScreenSize(QSize(800, 600));
     m_settingsFile = m_test->settingsFile();
 }
 
@@ -110,12 +111,12 @@ void WindowPlacementTest::restore()
     QFETCH(QString, left);
     QFETCH(QPoint, expected);
     if (!top.isNull()) {
-        QVERIFY(SaveAppSetting("_Top", top));
-        QVERIFY(SaveAppSetting("_Left", left));
+        QVERIFY(SaveAppSetting(m_test->settings(), "_Top", top));
+        QVERIFY(SaveAppSetting(m_test->settings(), "_Left", left));
     }
     QWidget window;
     window.resize(200, 100);
-    RestoreFormPosition(&window);
+    RestoreFormPosition(&window, m_test->settings(), Screen);
     QCOMPARE(window.pos(), expected);
 }
 
@@ -123,7 +124,7 @@ void WindowPlacementTest::centreWindowWiderThanScreen()
 {
     QWidget window;
     window.resize(810, 100);
-    CenterFormOnScreen(&window);
+    CenterFormOnScreen(&window, Screen);
     QCOMPARE(window.pos(), QPoint(-5, 250));
 }
 
@@ -132,12 +133,12 @@ void WindowPlacementTest::saveStoresTwipsAsText()
     QWidget window;
     window.resize(200, 100);
     window.move(33, 44);
-    SaveFormPosition(&window);
+    SaveFormPosition(&window, m_test->settings());
     QSettings raw(m_settingsFile, QSettings::IniFormat);
     QCOMPARE(raw.value("Velkaro 2005/_Top").toString(), QStringLiteral("660"));
     QCOMPARE(raw.value("Velkaro 2005/_Left").toString(), QStringLiteral("495"));
-    QCOMPARE(GetAppSetting("_Top", "-1"), QStringLiteral("660"));
-    QCOMPARE(GetAppSetting("_Missing", "-1"), QStringLiteral("-1"));
+    QCOMPARE(GetAppSetting(m_test->settings(), "_Top", "-1"), QStringLiteral("660"));
+    QCOMPARE(GetAppSetting(m_test->settings(), "_Missing", "-1"), QStringLiteral("-1"));
 }
 
 void WindowPlacementTest::unwritableStoreLosesOnlyThePosition()
@@ -146,12 +147,12 @@ void WindowPlacementTest::unwritableStoreLosesOnlyThePosition()
     QFile blocker(m_dir.filePath("blocker"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    SetSettingsFileForTesting(m_dir.filePath("blocker/settings.ini"));
-    QVERIFY(!SaveAppSetting("_Top", 15));
+    const QString unwritable = m_dir.filePath("blocker/settings.ini");
+    QVERIFY(!SaveAppSetting(*test::TestEnvironment::OpenSettingsFile(unwritable), "_Top", 15));
     QWidget window;
     window.resize(200, 100);
-    SaveFormPosition(&window);
-    RestoreFormPosition(&window);
+    SaveFormPosition(&window, *test::TestEnvironment::OpenSettingsFile(unwritable));
+    RestoreFormPosition(&window, *test::TestEnvironment::OpenSettingsFile(unwritable), Screen);
     QCOMPARE(window.pos(), QPoint(300, 250));
 }
 
@@ -167,16 +168,18 @@ void WindowPlacementTest::corruptSettingsFile()
                "_Left=@Variant(\\0\\0\\0\\t2\\0\\0\\x1)\n");
     file.close();
 
+    const std::unique_ptr<QSettings> store =
+        test::TestEnvironment::OpenSettingsFile(m_settingsFile);
     QWidget window;
     window.resize(200, 100);
-    RestoreFormPosition(&window);
+    RestoreFormPosition(&window, *store, Screen);
     QCOMPARE(window.pos(), QPoint(300, 250));
 
     // The next close stores the position over it, and it is used again.
     window.move(30, 40);
-    SaveFormPosition(&window);
+    SaveFormPosition(&window, *store);
     window.move(0, 0);
-    RestoreFormPosition(&window);
+    RestoreFormPosition(&window, *store, Screen);
     QCOMPARE(window.pos(), QPoint(30, 40));
 }
 

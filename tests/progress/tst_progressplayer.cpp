@@ -1,52 +1,21 @@
 #include "ProgressBarForm.h"
 #include "ProgressbarModule.h"
+#include "StepRecorder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QPointer>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
 
 using namespace velkaro;
+using velkaro::test::StepRecorder;
 
 namespace {
-
-// What a test sees at each step, instead of waiting for it.
-struct SeenStep
-{
-    ProgressStep step;
-    int barValue = -1;
-    QString caption;
-    bool visible = false;
-    bool modal = true;
-};
-
-// Records every step of a play and hands back the form that showed them.
-class StepRecorder
-{
-public:
-    StepRecorder()
-    {
-        SetProgressWaitForTesting([this](ProgressBarForm& form, const ProgressStep& step) {
-            seen.append({step, form.PBar->value(), form.windowTitle(), form.isVisible(),
-                         form.isModal() || QApplication::activeModalWidget() != nullptr});
-            forms.append(&form);
-            if (onStep)
-                onStep(form);
-        });
-    }
-    ~StepRecorder() { SetProgressWaitForTesting({}); }
-
-    QList<SeenStep> seen;
-    QList<QPointer<ProgressBarForm>> forms;
-    std::function<void(ProgressBarForm&)> onStep;
-};
 
 // Counts how often a progress window was shown and hidden, also for a play
 // without steps.
@@ -214,13 +183,13 @@ private slots:
     {
         StepRecorder recorder;
         PlayProgressScript(QStringLiteral("0,300,13,100,33,400,68,2000,77,500,90,100,100,500"),
-                           QStringLiteral("System-Check"));
+                           QStringLiteral("System-Check"), recorder);
 
         const QList<int> values{0, 13, 33, 68, 77, 90, 100};
         const QList<int> delays{300, 100, 400, 2000, 500, 100, 500};
         QCOMPARE(recorder.seen.size(), values.size());
         for (int i = 0; i < values.size(); ++i) {
-            const SeenStep& seen = recorder.seen.at(i);
+            const StepRecorder::Seen& seen = recorder.seen.at(i);
             QCOMPARE(seen.barValue, values.at(i));
             QCOMPARE(seen.step.delayMs, delays.at(i));
             QCOMPARE(seen.caption, QStringLiteral("Velkaro 2005 - System-Check"));
@@ -247,7 +216,7 @@ private slots:
             maximum = form.PBar->maximum();
             label = form.findChild<QWidget*>(QStringLiteral("Label1"))->property("text").toString();
         };
-        PlayProgressScript(QStringLiteral("5,1"), QString());
+        PlayProgressScript(QStringLiteral("5,1"), QString(), recorder);
         QCOMPARE(client, QSize(410, 63));
         QCOMPARE(bar, QRect(8, 8, 393, 29));
         QCOMPARE(minimum, 0);
@@ -278,10 +247,10 @@ private slots:
 
         StepRecorder recorder;
         ShowWatcher watcher;
-        PlayProgressScript(script, title);
+        PlayProgressScript(script, title, recorder);
 
         QList<int> seenValues;
-        for (const SeenStep& seen : recorder.seen)
+        for (const StepRecorder::Seen& seen : recorder.seen)
             seenValues.append(seen.barValue);
         QCOMPARE(seenValues, values);
         // Even without a step the window appears once and goes again.
@@ -293,7 +262,7 @@ private slots:
     void valuesOutsideTheBarAreHeldAtItsEnds()
     {
         StepRecorder recorder;
-        PlayProgressScript(QStringLiteral("50,1,150,1,-5,1,33.5,1"), QString());
+        PlayProgressScript(QStringLiteral("50,1,150,1,-5,1,33.5,1"), QString(), recorder);
         QCOMPARE(recorder.seen.size(), 4);
         QCOMPARE(recorder.seen.at(1).barValue, 100);
         QCOMPARE(recorder.seen.at(2).barValue, 0);
@@ -304,8 +273,8 @@ private slots:
     void secondRunCreatesAFreshWindow()
     {
         StepRecorder recorder;
-        PlayProgressScript(QStringLiteral("10,1,20,1"), QStringLiteral("eins"));
-        PlayProgressScript(QStringLiteral("70,1"), QStringLiteral("zwei"));
+        PlayProgressScript(QStringLiteral("10,1,20,1"), QStringLiteral("eins"), recorder);
+        PlayProgressScript(QStringLiteral("70,1"), QStringLiteral("zwei"), recorder);
         QCOMPARE(recorder.seen.size(), 3);
         QCOMPARE(recorder.seen.at(2).barValue, 70);
         QCOMPARE(recorder.seen.at(2).caption, QStringLiteral("Velkaro 2005 - zwei"));
@@ -322,7 +291,7 @@ private slots:
             closed = form.close();
             stillVisible = form.isVisible();
         };
-        PlayProgressScript(QStringLiteral("10,1"), QString());
+        PlayProgressScript(QStringLiteral("10,1"), QString(), recorder);
         QVERIFY(!closed);
         QVERIFY(stillVisible);
         QVERIFY(NoProgressWindowLeft());
@@ -347,7 +316,8 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        PlayProgressScript(QStringLiteral("10,60,20,60"), QString());
+        TimedWait wait;
+        PlayProgressScript(QStringLiteral("10,60,20,60"), QString(), wait);
         const qint64 elapsed = clock.elapsed();
         ticker.stop();
 

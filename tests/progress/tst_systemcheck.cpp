@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 #include "ProgressBarForm.h"
 #include "ProgressbarModule.h"
+#include "StepRecorder.h"
 #include "SystemCheck.h"
 #include "TestEnvironment.h"
 
@@ -27,12 +28,6 @@ const QString UserKey = QStringLiteral(
 const QString MachineKey = QStringLiteral(
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
 
-struct Recorded
-{
-    int value;
-    int delay;
-};
-
 int ProgressWindowCount()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
@@ -51,39 +46,27 @@ private slots:
     void init()
     {
         m_test.emplace();
-        // Whatever the machine's policies say, these tests decide.
-        SetAutoRunPolicyForTesting(AutoRunPolicy{});
-        SetProgressWaitForTesting([this](ProgressBarForm& form, const ProgressStep& step) {
-            m_steps.append({form.PBar->value(), step.delayMs});
-            m_captions.append(form.windowTitle());
-            if (m_onStep)
-                m_onStep();
-        });
+        m_steps = {};
+        m_policy = {};
     }
 
-    void cleanup()
-    {
-        m_test.reset();
-        m_steps.clear();
-        m_captions.clear();
-        m_onStep = nullptr;
-    }
+    void cleanup() { m_test.reset(); }
 
     void playsTheScriptThenReportsSuccess()
     {
-        QVERIFY(RunSystemCheck());
+        QVERIFY(Run());
 
         const QList<int> values{0, 13, 33, 68, 77, 90, 100};
         const QList<int> delays{300, 100, 400, 2000, 500, 100, 500};
-        QCOMPARE(m_steps.size(), 7);
+        QCOMPARE(m_steps.seen.size(), 7);
         int total = 0;
         for (int i = 0; i < 7; ++i) {
-            QCOMPARE(m_steps.at(i).value, values.at(i));
-            QCOMPARE(m_steps.at(i).delay, delays.at(i));
-            total += m_steps.at(i).delay;
+            QCOMPARE(m_steps.seen.at(i).barValue, values.at(i));
+            QCOMPARE(m_steps.seen.at(i).step.delayMs, delays.at(i));
+            QCOMPARE(m_steps.seen.at(i).caption, QStringLiteral("Velkaro 2005 - System-Check"));
+            total += m_steps.seen.at(i).step.delayMs;
         }
         QCOMPARE(total, 3900);
-        QCOMPARE(m_captions, QStringList(7, QStringLiteral("Velkaro 2005 - System-Check")));
 
         const QList<ShownMessage> shown = m_test->messages().takeShown();
         QCOMPARE(shown.size(), 1);
@@ -100,7 +83,9 @@ private slots:
         int windowsWhileMessage = -1;
         int windowsDuringPlay = 0;
         QString messageText;
-        m_onStep = [&] { windowsDuringPlay = std::max(windowsDuringPlay, ProgressWindowCount()); };
+        m_steps.onStep = [&](ProgressBarForm&) {
+            windowsDuringPlay = std::max(windowsDuringPlay, ProgressWindowCount());
+        };
 
         QTimer poll;
         poll.setInterval(5);
@@ -114,7 +99,7 @@ private slots:
             box->button(QMessageBox::Ok)->click();
         });
         poll.start();
-        QVERIFY(RunSystemCheck());
+        QVERIFY(Run());
 
         QCOMPARE(windowsDuringPlay, 1);
         QCOMPARE(windowsWhileMessage, 0);
@@ -125,23 +110,22 @@ private slots:
     {
         bool secondStarted = true;
         int windowsAtSecondClick = 0;
-        m_onStep = [&] {
-            if (m_steps.size() != 1)
+        m_steps.onStep = [&](ProgressBarForm&) {
+            if (m_steps.seen.size() != 1)
                 return;
-            secondStarted = RunSystemCheck();
+            secondStarted = Run();
             windowsAtSecondClick = ProgressWindowCount();
         };
-        QVERIFY(RunSystemCheck());
+        QVERIFY(Run());
         QVERIFY(!secondStarted);
         QCOMPARE(windowsAtSecondClick, 1);
-        QCOMPARE(m_steps.size(), 7);
+        QCOMPARE(m_steps.seen.size(), 7);
         QCOMPARE(m_test->messages().takeShown().size(), 1);
 
         // Once the first check has ended, the command works again.
-        m_onStep = nullptr;
-        m_steps.clear();
-        QVERIFY(RunSystemCheck());
-        QCOMPARE(m_steps.size(), 7);
+        m_steps = {};
+        QVERIFY(Run());
+        QCOMPARE(m_steps.seen.size(), 7);
         QCOMPARE(m_test->messages().takeShown().size(), 1);
     }
 
@@ -203,11 +187,9 @@ private slots:
 
     void switchedOffIsReportedAsAnError()
     {
-        AutoRunPolicy policy;
-        policy.noDriveTypeAutoRun.machine = 0xFF;
-        SetAutoRunPolicyForTesting(policy);
-        QVERIFY(RunSystemCheck());
-        QCOMPARE(m_steps.size(), 7);
+        m_policy.noDriveTypeAutoRun.machine = 0xFF;
+        QVERIFY(Run());
+        QCOMPARE(m_steps.seen.size(), 7);
 
         const QList<ShownMessage> shown = m_test->messages().takeShown();
         QCOMPARE(shown.size(), 1);
@@ -255,10 +237,15 @@ private slots:
     }
 
 private:
+    // Whatever the machine's policies say, these tests decide.
+    bool Run()
+    {
+        return RunSystemCheck(m_steps, [this] { return m_policy; });
+    }
+
     std::optional<test::TestEnvironment> m_test;
-    QList<Recorded> m_steps;
-    QStringList m_captions;
-    std::function<void()> m_onStep;
+    test::StepRecorder m_steps;
+    AutoRunPolicy m_policy;
 };
 
 QTEST_MAIN(TestSystemCheck)

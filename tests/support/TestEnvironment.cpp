@@ -1,10 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "AppSettings.h"
-#include "Clock.h"
-#include "FileHelpers.h"
-#include "TestHooks.h"
-#include "WindowPlacement.h"
+#include "Titles.h"
 
 #include <QDir>
 
@@ -13,14 +9,8 @@ namespace velkaro::test {
 TestEnvironment::TestEnvironment()
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("program"));
-    SetSettingsFileForTesting(settingsFile());
+    m_settings = OpenSettingsFile(settingsFile());
     setProgramFolder(m_dir.filePath(QStringLiteral("program")));
-    setScreenSize(QSize(1024, 768));
-}
-
-TestEnvironment::~TestEnvironment()
-{
-    ResetTestHooks();
 }
 
 QString TestEnvironment::settingsFile() const
@@ -28,24 +18,26 @@ QString TestEnvironment::settingsFile() const
     return m_dir.filePath(QStringLiteral("settings.ini"));
 }
 
-QString TestEnvironment::programFolder() const
+std::unique_ptr<QSettings> TestEnvironment::OpenSettingsFile(const QString& path)
 {
-    return ProgramFolder();
+    auto store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    store->beginGroup(ProductTitle());
+    return store;
 }
 
 void TestEnvironment::setProgramFolder(const QString& folder)
 {
-    SetProgramFolderForTesting(QDir::toNativeSeparators(folder));
-}
-
-void TestEnvironment::setScreenSize(const QSize& pixels)
-{
-    SetScreenSizeForTesting(pixels);
+    m_autostart.programFolder = QDir::toNativeSeparators(folder);
 }
 
 void TestEnvironment::setClock(const QDateTime& moment)
 {
-    SetClockForTesting([moment] { return moment; });
+    m_autostart.clock = [moment] { return moment; };
+}
+
+Form1Environment TestEnvironment::form1Environment()
+{
+    return {m_presenter, *m_settings, m_steps, m_autostart};
 }
 
 } // namespace velkaro::test

@@ -103,13 +103,13 @@ void WindowsFilesTest::settingsLiveInTheRegistry()
     QSettings registry(key, QSettings::NativeFormat);
     const QVariant before = registry.value("_Top");
 
-    SetSettingsFileForTesting(QString());
-    QVERIFY(SaveAppSetting(QStringLiteral("_Top"), 4321));
+    QVERIFY(SaveAppSetting(*OpenAppSettings(), QStringLiteral("_Top"), 4321));
     registry.sync();
     QCOMPARE(registry.value("_Top").toString(), QStringLiteral("4321"));
     registry.setValue("_Top", QStringLiteral("1234"));
     registry.sync();
-    QCOMPARE(GetAppSetting(QStringLiteral("_Top"), QStringLiteral("leer")), QStringLiteral("1234"));
+    QCOMPARE(GetAppSetting(*OpenAppSettings(), QStringLiteral("_Top"), QStringLiteral("leer")),
+             QStringLiteral("1234"));
 
     if (before.isValid())
         registry.setValue("_Top", before);

@@ -2,14 +2,17 @@
 // show: a sample project in both views, grabbed from the screen with the
 // window manager's frame. Run it under a real (or virtual) X display:
 //   tools/make-screenshots.sh
+#include "AppSettings.h"
 #include "Form1.h"
 #include "Form1Buttons.h"
 #include "Presenter.h"
+#include "ProgressbarModule.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 using namespace velkaro;
@@ -48,7 +51,9 @@ int main(int argc, char* argv[])
         QDir().mkpath(root + QLatin1Char('/') + QLatin1String(folder));
 
     QtPresenter presenter;
-    Form1 window(presenter);
+    const std::unique_ptr<QSettings> settings = OpenAppSettings();
+    TimedWait wait;
+    Form1 window({presenter, *settings, wait, {}});
     Project& project = window.project();
     project.TakeCdRoot(root);
     project.AcceptSlotPath(1, root + QStringLiteral("/start/index.htm"));

@@ -6,6 +6,7 @@
 #include "InfoFormCommercial.h"
 #include "Messages.h"
 #include "Presenter.h"
+#include "ProgressbarModule.h"
 #include "SystemCheck.h"
 
 #include <QApplication>
@@ -32,7 +33,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "progress") == 0) {
         UnseenMessages messages;
-        RunSystemCheck();
+        TimedWait wait;
+        RunSystemCheck(wait);
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "info") == 0) {
