@@ -17,15 +17,10 @@
 # after a successful install; build.log and build-time.txt as for Qt.
 set -euo pipefail
 
-mode=build
-case "${1:-}" in
-    "") ;;
-    --prefix) mode=prefix ;;
-    --check) mode=check ;;
-    *) echo "Aufruf: $0 [--prefix|--check]" >&2; exit 2 ;;
-esac
-
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/deb-source.sh"
+velkaro_cache_mode "$@"
+
 SHIMS=$here/libisofs
 CACHE=${VELKARO_CACHE:-$HOME/.cache/velkaro}
 TRIPLE=x86_64-w64-mingw32
@@ -66,24 +61,10 @@ key=$( {
 PREFIX=$CACHE/libisofs-$version-mingw64-$key
 STAMP=$PREFIX/.velkaro-libisofs-complete
 
-case $mode in
-    prefix) echo "$PREFIX"; exit 0 ;;
-    check) [ -f "$STAMP" ]; exit ;;
-esac
+velkaro_cached "$PREFIX" "$STAMP"
 
-if [ -f "$STAMP" ]; then
-    echo "$PREFIX"
-    exit 0
-fi
+velkaro_need_tools "$CC" "$AR" make patch dpkg-source
 
-for tool in "$CC" "$AR" make patch dpkg-source; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "$tool fehlt; ./dev windows installiert die nötigen Pakete." >&2
-        exit 1
-    fi
-done
-
-source "$here/deb-source.sh"
 SRC_PARENT=$CACHE/src
 velkaro_debian_source libisofs "$src_version" "$SRC_PARENT" "libisofs-$version"
 

@@ -16,13 +16,9 @@
 # wall time of the build.
 set -euo pipefail
 
-mode=build
-case "${1:-}" in
-    "") ;;
-    --prefix) mode=prefix ;;
-    --check) mode=check ;;
-    *) echo "Aufruf: $0 [--prefix|--check]" >&2; exit 2 ;;
-esac
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/deb-source.sh"
+velkaro_cache_mode "$@"
 
 CACHE=${VELKARO_CACHE:-$HOME/.cache/velkaro}
 TRIPLE=x86_64-w64-mingw32
@@ -93,22 +89,9 @@ key=$(printf '%s\n' "$src_version" "$compiler_version" "${OPTIONS[@]}" | sha256s
 PREFIX=$CACHE/qt-$qt_version-mingw64-$key
 STAMP=$PREFIX/.velkaro-qt-complete
 
-case $mode in
-    prefix) echo "$PREFIX"; exit 0 ;;
-    check) [ -f "$STAMP" ]; exit ;;
-esac
+velkaro_cached "$PREFIX" "$STAMP"
 
-if [ -f "$STAMP" ]; then
-    echo "$PREFIX"
-    exit 0
-fi
-
-for tool in "$CC" "$CXX" $TRIPLE-windres cmake ninja dpkg-source; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "$tool fehlt; ./dev windows installiert die nötigen Pakete." >&2
-        exit 1
-    fi
-done
+velkaro_need_tools "$CC" "$CXX" $TRIPLE-windres cmake ninja dpkg-source
 if [ ! -x /usr/lib/qt6/libexec/moc ]; then
     echo "Die Qt-Werkzeuge des Rechners fehlen (qt6-base-dev-tools)." >&2
     exit 1
@@ -116,7 +99,6 @@ fi
 
 SRC_PARENT=$CACHE/src
 SRC=$SRC_PARENT/qt6-base-${src_version%-*}
-source "$(dirname "${BASH_SOURCE[0]}")/deb-source.sh"
 velkaro_debian_source qt6-base "$src_version" "$SRC_PARENT" "$(basename "$SRC")"
 
 # One build folder per Qt version, kept between runs: a new option set is

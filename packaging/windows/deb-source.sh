@@ -1,10 +1,48 @@
 # shellcheck shell=bash
-# Debian's own source of a package, for the cross-builds of packaging/windows
-# (build-qt.sh, build-libisofs.sh); sourced, not run:
+# What the cross-builds of packaging/windows (build-qt.sh, build-libisofs.sh)
+# share; sourced, not run:
+#   velkaro_cache_mode ARGUMENT     sets mode to build, prefix or check
+#   velkaro_cached PREFIX STAMP     ends the script for --prefix and --check,
+#                                   and for a build that is already complete
+#   velkaro_need_tools TOOL ...     ends it when one of the tools is missing
 #   velkaro_debian_source PACKAGE VERSION PARENT FOLDER
-# unpacks the source of PACKAGE=VERSION into PARENT/FOLDER once (apt-get
-# source), adding a deb-src entry for the suite the machine runs if apt has
-# none. A stamp in FOLDER marks a complete unpack.
+#                                   unpacks the source of PACKAGE=VERSION into
+#                                   PARENT/FOLDER once (apt-get source), adding
+#                                   a deb-src entry for the suite the machine
+#                                   runs if apt has none; a stamp in FOLDER
+#                                   marks a complete unpack
+
+velkaro_cache_mode() {
+    mode=build
+    case "${1:-}" in
+        "") ;;
+        --prefix) mode=prefix ;;
+        --check) mode=check ;;
+        *) echo "Aufruf: $0 [--prefix|--check]" >&2; exit 2 ;;
+    esac
+}
+
+velkaro_cached() {
+    local prefix=$1 stamp=$2
+    case $mode in
+        prefix) echo "$prefix"; exit 0 ;;
+        check) [ -f "$stamp" ]; exit ;;
+    esac
+    if [ -f "$stamp" ]; then
+        echo "$prefix"
+        exit 0
+    fi
+}
+
+velkaro_need_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "$tool fehlt; ./dev windows installiert die nötigen Pakete." >&2
+            exit 1
+        fi
+    done
+}
 
 velkaro_ensure_deb_src() {
     # shellcheck disable=SC2016 # apt's own $(...) field, not the shell's
