@@ -8,6 +8,8 @@
 # it loads (windows platform, windowsvista style, ICO pictures); the runtime
 # DLLs are the ones that those files import, found in the Qt build and in
 # Debian's mingw packages. Anything else they import must be part of Windows.
+# libisofs is linked into velkaro-image.exe; its licence and our changes to
+# it come from its prefix (LIBISOFS_PREFIX, packaging/windows/build-libisofs.sh).
 # With the maker's identity in VELKARO_SIGN_* (see packaging/sign.sh) every
 # program and DLL is signed before it is packed, the uninstaller before NSIS
 # embeds it and the installer last; Pirolo.Exe (PIROLO, by default the
@@ -15,7 +17,7 @@
 set -euo pipefail
 
 for v in VERSION PRODUCT MAKER HOMEPAGE RELEASE_DATE SOURCE_DIR BUILD_DIR QT_PREFIX QT_GERMAN \
-         RUNTIME_DIR PTHREAD_DLL STRIP MAKENSIS DIST PACKAGE_BASE; do
+         LIBISOFS_PREFIX RUNTIME_DIR PTHREAD_DLL STRIP MAKENSIS DIST PACKAGE_BASE; do
     if [ -z "${!v:-}" ]; then
         echo "make-packages.sh: $v fehlt" >&2
         exit 2
@@ -27,15 +29,30 @@ signing=0
 bash "$here/../sign.sh" --identity || signing=$?
 [ $signing -eq 0 ] || [ $signing -eq 3 ] || exit 1
 pirolo=${PIROLO:-$BUILD_DIR/bin/Pirolo.Exe}
+programs=(velkaro.exe velkaro-autostart.exe velkaro-image.exe)
+for program in "${programs[@]}"; do
+    if [ ! -f "$BUILD_DIR/bin/$program" ]; then
+        echo "make-packages.sh: $BUILD_DIR/bin/$program fehlt; der Windows-Build macht es (cmake --build --preset windows)." >&2
+        exit 1
+    fi
+done
+# The libisofs in velkaro-image.exe: the Debian source it was built from.
+libisofs_source=$(dpkg-query -W -f='${Version}' libisofs-dev 2>/dev/null || true)
+if [ ! -f "$LIBISOFS_PREFIX/version.txt" ] || [ "${libisofs_source%-*}" != "$(cat "$LIBISOFS_PREFIX/version.txt")" ]; then
+    echo "make-packages.sh: $LIBISOFS_PREFIX ist nicht die libisofs von libisofs-dev ${libisofs_source:-(nicht installiert)}; packaging/windows/build-libisofs.sh baut sie." >&2
+    exit 1
+fi
 objdump=${STRIP%strip}objdump
 stage=$DIST/$PACKAGE_BASE
 rm -rf "$stage" "$DIST/$PACKAGE_BASE.zip" "$DIST/$PACKAGE_BASE-setup.exe"
 mkdir -p "$stage"
 
-# The program, its command-line twin, the launcher and the help pages, as
-# the build left them.
+# The program, its command-line companions, the launcher and the help pages,
+# as the build left them.
 # Pirolo.Exe is copied unchanged: the discs get exactly the tested file.
-cp "$BUILD_DIR/bin/velkaro.exe" "$BUILD_DIR/bin/velkaro-autostart.exe" "$stage/"
+for program in "${programs[@]}"; do
+    cp "$BUILD_DIR/bin/$program" "$stage/"
+done
 cp "$pirolo" "$stage/Pirolo.Exe"
 cp -r "$BUILD_DIR/bin/hilfe" "$stage/"
 mkdir -p "$stage/translations"
@@ -83,8 +100,8 @@ while :; do
 done
 
 # Release builds carry no debug information, but the symbol tables are big.
-find "$stage" -type f \( -iname '*.dll' -o -name velkaro.exe -o -name velkaro-autostart.exe \) \
-    -exec "$STRIP" --strip-unneeded {} +
+find "$stage" -type f \( -iname '*.dll' -o -name velkaro.exe -o -name velkaro-autostart.exe \
+    -o -name velkaro-image.exe \) -exec "$STRIP" --strip-unneeded {} +
 
 if [ $signing -eq 0 ]; then
     "${sign[@]}" --verify "$stage/Pirolo.Exe" ||
@@ -107,9 +124,13 @@ for text in LGPL-3.0-only GPL-3.0-only GPL-2.0-only; do
     fi
 done
 cp "$QT_PREFIX/licenses/copyright" "$lic/Qt-copyright.txt"
+cp "$LIBISOFS_PREFIX/licenses/libisofs-GPL-2.0.txt" "$LIBISOFS_PREFIX/licenses/libisofs-copyright.txt" "$lic/"
+# Our changes to libisofs as they were applied, the shims beside them.
+(cd "$LIBISOFS_PREFIX/patches" && find . -type f -exec install -D -m 644 {} "$lic/libisofs/{}" \;)
 cp /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright "$lic/GCC-Laufzeit-copyright.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$lic/mingw-w64-copyright.txt"
-sed "s/@VERSION@/$VERSION/g" "$here/Lizenzen.txt.in" >"$lic/LIESMICH.txt"
+sed -e "s/@VERSION@/$VERSION/g" -e "s/@LIBISOFS_SOURCE@/$libisofs_source/g" \
+    "$here/Lizenzen.txt.in" >"$lic/LIESMICH.txt"
 # Windows editors expect CR LF in text files.
 for f in "$lic"/*.txt "$stage/qt.conf"; do
     sed -i 's/\r$//; s/$/\r/' "$f"

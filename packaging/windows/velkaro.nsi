@@ -2,9 +2,10 @@
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=... -DFILES_NSH=... velkaro.nsi
 ; Installs for the current user (no administrator needed) or for all users,
 ; puts "Velkaro 2005" into the Start menu and registers an uninstaller that
-; removes exactly the files it installed. On request (off by default) it
-; puts the program folder on the PATH, for velkaro-autostart.exe; the
-; uninstaller takes it off again.
+; removes exactly the files it installed (FILES_NSH and UNFILES_NSH name
+; each, velkaro-autostart.exe and velkaro-image.exe among them). On request
+; (off by default) it puts the program folder on the PATH, for those two
+; command-line programs; the uninstaller takes it off again.
 ; Silent:  setup.exe /S [/CurrentUser | /AllUsers] [/PATH] [/D=folder]
 
 Unicode true
@@ -139,7 +140,7 @@ Var EnvKey
     ${EndIf}
 !macroend
 
-Section /o "Programmordner in den Suchpfad (PATH) aufnehmen, für velkaro-autostart" SecPath
+Section /o "Programmordner in den Suchpfad (PATH) aufnehmen, für velkaro-autostart und velkaro-image" SecPath
     !insertmacro ReadPath
     ${If} $0 == "-"
         DetailPrint "Der Suchpfad ist zu lang; der Programmordner wurde nicht aufgenommen."

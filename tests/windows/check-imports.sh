@@ -5,11 +5,14 @@
 #   part of Windows (packaging/windows/system-dlls.txt), and every DLL in the
 #   folder itself is imported by something, so nothing is shipped for nothing;
 #   every program and DLL is built with DYNAMIC_BASE and NX_COMPAT, the 64-bit
-#   ones also with HIGH_ENTROPY_VA.
+#   ones also with HIGH_ENTROPY_VA;
+#   the programs are there, and beside them libisofs's licence and our
+#   changes to it, as packaging/windows/libisofs holds them.
 #   check-imports.sh FOLDER|PACKAGE.zip SYSTEM_DLLS_LIST
 set -euo pipefail
 target=$1
 list=$2
+changes=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../packaging/windows/libisofs" && pwd)
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 
 if [ -f "$target" ]; then
@@ -24,6 +27,13 @@ system=" $(grep -v '^#' "$list" | tr 'A-Z' 'a-z' | xargs) "
 shipped=" $(find "$folder" -maxdepth 1 -type f -iname '*.dll' -printf '%f\n' | tr 'A-Z' 'a-z' | xargs) "
 
 status=0
+for file in velkaro.exe velkaro-autostart.exe velkaro-image.exe Pirolo.Exe lizenzen/libisofs-GPL-2.0.txt; do
+    [ -f "$folder/$file" ] || { echo "FEHLER: $file fehlt"; status=1; }
+done
+if ! diff -r "$changes" "$folder/lizenzen/libisofs"; then
+    echo "FEHLER: lizenzen/libisofs ist nicht packaging/windows/libisofs"
+    status=1
+fi
 used=" "
 checked=0
 while IFS= read -r -d '' file; do

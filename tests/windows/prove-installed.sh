@@ -5,8 +5,10 @@
 #     uninstaller; their imports are satisfied; the Start-menu entry exists;
 #     velkaro.exe starts and shows the window "Velkaro 2005" (screenshot);
 #     a scripted OK run with the installed DLLs copies the installed
-#     Pirolo.Exe, which is the build's byte for byte; the uninstaller leaves
-#     neither a file, nor the entry, nor its registry key.
+#     Pirolo.Exe, which is the build's byte for byte, and so does the
+#     installed velkaro-autostart.exe; the installed velkaro-image.exe
+#     starts (--version); the uninstaller leaves neither a file, nor the
+#     entry, nor its registry key.
 #   for the current user (/CurrentUser): install into the user's programs
 #   folder and uninstall again, leaving nothing.
 # With VELKARO_SIGNED_ROOT and VELKARO_VERIFYTRUST (prove-signed.sh) every
@@ -228,6 +230,12 @@ prove_program() {
     cmp "$cd/Pirolo.Exe" "$build_bin/Pirolo.Exe" || fail "velkaro-autostart.exe kopierte ein anderes Pirolo.Exe"
     grep -q '^icon = AutoRun.Ico' "$cd/AutoRun.Inf" || fail "AutoRun.Inf von velkaro-autostart.exe nennt kein Icon"
     [ -f "$cd/AutoRun.Ico" ] || fail "AutoRun.Ico fehlt"
+
+    echo "== velkaro-image.exe mit den installierten DLLs"
+    local said
+    said=$(wine "$winstdir\\velkaro-image.exe" --version | tr -d '\r') || fail "velkaro-image.exe startete nicht"
+    [[ "$said" == "velkaro-image (Velkaro 2005) "[0-9]* ]] || fail "velkaro-image.exe --version sagt: $said"
+    echo "$said"
 }
 
 round AllUsers "$drive_c/Program Files/Velkaro 2005" 'C:\Program Files\Velkaro 2005' \

@@ -45,6 +45,10 @@ mkdir -p "$scratch/zip"
 mapfile -t files < <(find "$scratch/zip" -type f \( -iname '*.exe' -o -iname '*.dll' \) | LC_ALL=C sort)
 files+=("$setup")
 [ ${#files[@]} -ge 10 ] || fail "nur ${#files[@]} PE-Dateien"
+names=" ${files[*]##*/} "
+for program in velkaro.exe velkaro-autostart.exe velkaro-image.exe Pirolo.Exe; do
+    [[ "$names" == *" $program "* ]] || fail "$program fehlt im ZIP"
+done
 
 for file in "${files[@]}"; do
     log=$(osslsigncode verify -in "$file" -CAfile "$id/ca.pem" -TSA-CAfile "$id/ca.pem" 2>&1) ||
