@@ -2,16 +2,13 @@
 
 #include "DiscVocabulary.h"
 #include "IsoLibrary.h"
+#include "LocalSystem.h"
 #include "MessageText.h"
 
-#include <QFile>
 #include <QList>
 #include <QSet>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace velkaro::image {
@@ -91,7 +88,7 @@ private:
     // in the image. A failed read or a file grown short is put in `*error`,
     // a failed write in `*outcome`; after EINTR, or when the kernel copy
     // gives up, nothing moved and the caller asks again.
-    void CopyOnePiece(int in, off_t* from, off_t* to, size_t wanted, const QString& shown,
+    void CopyOnePiece(int in, qint64* from, qint64* to, qint64 wanted, const QString& shown,
                       QString* error, WriteOutcome* outcome);
 
     WriteOutcome Failed(const QString& error) const
@@ -124,48 +121,49 @@ QString UnreadableText(const QString& shown, int savedErrno)
 
 WriteOutcome PlacementCopy::Copy(const Placement& placement)
 {
-    const QString shown = QFile::decodeName(placement.source);
-    const int in = open(placement.source.constData(), O_RDONLY | O_CLOEXEC);
-    struct stat info;
-    if (in < 0 || fstat(in, &info) != 0) {
-        const int savedErrno = errno;
+    const QString shown = LocalPathText(placement.source);
+    int savedErrno = 0;
+    const int in = OpenForReading(placement.source, &savedErrno);
+    qint64 size = 0;
+    if (in >= 0)
+        savedErrno = FileSizeOf(in, &size);
+    if (in < 0 || savedErrno != 0) {
         if (in >= 0)
-            close(in);
+            CloseFile(in);
         return Failed(UnreadableText(shown, savedErrno));
     }
     QString error;
-    if (info.st_size != LengthOf(placement))
+    if (size != LengthOf(placement))
         error = ChangedText(shown);
     WriteOutcome outcome;
     outcome.kind = WriteOutcome::Kind::Written;
-    off_t from = 0;
+    qint64 from = 0;
     for (const auto& [offset, length] : placement.sections) {
-        off_t to = offset;
-        const off_t end = offset + length;
+        qint64 to = offset;
+        const qint64 end = offset + length;
         while (error.isEmpty() && outcome.kind == WriteOutcome::Kind::Written && to < end) {
             if (*m_stop) {
                 outcome.kind = WriteOutcome::Kind::Stopped;
                 break;
             }
-            const size_t wanted = size_t(qMin<qint64>(CopyPiece, end - to));
+            const qint64 wanted = qMin<qint64>(CopyPiece, end - to);
             CopyOnePiece(in, &from, &to, wanted, shown, &error, &outcome);
         }
     }
-    close(in);
+    CloseFile(in);
     if (!error.isEmpty())
         return Failed(error);
     return outcome;
 }
 
-void PlacementCopy::CopyOnePiece(int in, off_t* from, off_t* to, size_t wanted,
+void PlacementCopy::CopyOnePiece(int in, qint64* from, qint64* to, qint64 wanted,
                                  const QString& shown, QString* error, WriteOutcome* outcome)
 {
-    ssize_t n = -1;
+    qint64 n = -1;
     int savedErrno = 0;
     bool writing = false;
     if (m_kernelCopies) {
-        n = copy_file_range(in, from, m_fd, to, wanted, 0);
-        savedErrno = errno;
+        n = CopyByKernel(in, from, m_fd, to, wanted, &savedErrno);
         // Not every pair of file systems lets the kernel copy, and some give
         // nothing rather than say so: plain reads decide.
         if (n == 0 || (n < 0 && (savedErrno == EXDEV || savedErrno == EINVAL ||
@@ -173,14 +171,16 @@ void PlacementCopy::CopyOnePiece(int in, off_t* from, off_t* to, size_t wanted,
             m_kernelCopies = false;
             return;
         }
-        writing = savedErrno == ENOSPC || savedErrno == EFBIG || savedErrno == EDQUOT ||
-                  savedErrno == EIO;
+        writing = savedErrno == ENOSPC || savedErrno == EFBIG || savedErrno == EIO;
+#ifdef EDQUOT
+        writing = writing || savedErrno == EDQUOT;
+#endif
     } else {
         m_buffer.resize(size_t(qMin<qint64>(CopyPiece, 1024 * 1024)));
-        n = pread(in, m_buffer.data(), qMin(wanted, m_buffer.size()), *from);
-        savedErrno = errno;
+        n = ReadAt(in, m_buffer.data(), qMin<qint64>(wanted, qint64(m_buffer.size())), *from,
+                   &savedErrno);
         if (n > 0) {
-            if (!WriteAll(m_fd, reinterpret_cast<unsigned char*>(m_buffer.data()), n, *to,
+            if (!WriteAll(m_fd, reinterpret_cast<const unsigned char*>(m_buffer.data()), n, *to,
                           &savedErrno)) {
                 n = -1;
                 writing = true;
@@ -209,35 +209,13 @@ void PlacementCopy::CopyOnePiece(int in, off_t* from, off_t* to, size_t wanted,
 
 } // namespace
 
-bool WriteAll(int fd, const unsigned char* data, qsizetype size, off_t offset, int* savedErrno)
-{
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, static_cast<size_t>(size), offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            *savedErrno = errno;
-            return false;
-        }
-        if (n == 0) {
-            *savedErrno = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
-
 WriteOutcome FillContents(const ImageSettings& settings, int fd, const QString& target,
                           qint64 total, const ProgressFunction& progress,
                           const volatile std::sig_atomic_t* stop)
 {
     int imported = 0;
     IsoReadImageFeatures* features = nullptr;
-    IsoImage* image = ImportImage("/proc/self/fd/" + QByteArray::number(fd), Names::RockRidge,
-                                  &imported, &features);
+    IsoImage* image = ImportImage(fd, Names::RockRidge, &imported, &features);
     if (!image) {
         WriteOutcome outcome;
         outcome.error = QStringLiteral("Das Abbild lässt sich nicht anlegen (libisofs: %1).")
@@ -247,8 +225,7 @@ WriteOutcome FillContents(const ImageSettings& settings, int fd, const QString& 
     iso_read_image_features_destroy(features);
     QList<Placement> placements;
     QSet<quint32> seen;
-    FindPlacements(iso_image_get_root(image), QFile::encodeName(settings.cdRoot), &seen,
-                   &placements);
+    FindPlacements(iso_image_get_root(image), LocalPath(settings.cdRoot), &seen, &placements);
     iso_image_unref(image);
 
     qint64 contents = 0;

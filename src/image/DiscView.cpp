@@ -2,12 +2,10 @@
 
 #include "DiscVocabulary.h"
 #include "JolietNames.h"
+#include "LocalSystem.h"
 
 #include <QFile>
 #include <QHash>
-#include <algorithm>
-#include <cerrno>
-#include <dirent.h>
 
 namespace velkaro::image {
 
@@ -49,45 +47,11 @@ QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& names
     return entries;
 }
 
-LocalListing ListLocalFolder(const QByteArray& path)
-{
-    LocalListing listing;
-    DIR* dir = opendir(path.constData());
-    if (!dir) {
-        listing.error = errno;
-        return listing;
-    }
-    errno = 0;
-    while (const dirent* item = readdir(dir)) {
-        const QByteArray name(item->d_name);
-        if (name == "." || name == "..")
-            continue;
-        LocalEntry entry{name, {}, item->d_type == DT_LNK};
-        const QByteArray entryPath = path + '/' + name;
-        struct stat own;
-        if (item->d_type == DT_UNKNOWN && lstat(entryPath.constData(), &own) == 0)
-            entry.link = S_ISLNK(own.st_mode);
-        if (stat(entryPath.constData(), &entry.info) == 0 &&
-            (S_ISREG(entry.info.st_mode) || S_ISDIR(entry.info.st_mode)))
-            listing.entries.append(entry);
-        else
-            listing.leftOut.append(LocalName(name));
-        errno = 0;
-    }
-    if (errno != 0)
-        listing.error = errno;
-    closedir(dir);
-    std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const LocalEntry& a, const LocalEntry& b) { return a.name < b.name; });
-    listing.leftOut.sort();
-    return listing;
-}
-
 FolderView::FolderView(QString root) : m_root(std::move(root)) {}
 
 QByteArray FolderView::PathOf(const QStringList& parts) const
 {
-    QByteArray path = QFile::encodeName(m_root);
+    QByteArray path = LocalPath(m_root);
     for (const QString& part : parts)
         path += '/' + LocalBytes(part);
     return path;
@@ -100,13 +64,13 @@ std::optional<QList<DiscEntry>> FolderView::List(const QStringList& folder) cons
         return std::nullopt;
     QList<std::pair<QString, bool>> names;
     for (const LocalEntry& entry : listing.entries)
-        names.append({LocalName(entry.name), S_ISDIR(entry.info.st_mode)});
+        names.append({LocalName(entry.name), entry.info.folder});
     return PredictJolietNames(names);
 }
 
 std::optional<QByteArray> FolderView::Read(const QStringList& file) const
 {
-    QFile f(QFile::decodeName(PathOf(file)));
+    QFile f(LocalPathText(PathOf(file)));
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     return f.readAll();

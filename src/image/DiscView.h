@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <sys/stat.h>
 
 namespace velkaro::image {
 
@@ -33,23 +32,6 @@ public:
 // that several names would share after shortening is changed for all of
 // them (the writer numbers them).
 QList<DiscEntry> PredictJolietNames(const QList<std::pair<QString, bool>>& namesAndFolder);
-
-// One entry of a local folder that goes onto the disc: files and folders,
-// symbolic links followed. Other kinds (sockets, devices, links without a
-// target) cannot go onto a disc for Windows and are left out.
-struct LocalEntry
-{
-    QByteArray name; // as the file system holds it
-    struct stat info;
-    bool link = false; // a symbolic link; info is of what it leads to
-};
-struct LocalListing
-{
-    QList<LocalEntry> entries; // sorted by name, so every run adds them alike
-    QStringList leftOut;       // names of what was left out
-    int error = 0;             // errno when the folder could not be read
-};
-LocalListing ListLocalFolder(const QByteArray& path);
 
 // A prepared CD root folder, read with the names the image will carry.
 class FolderView final : public DiscView

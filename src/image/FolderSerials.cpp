@@ -1,6 +1,6 @@
 #include "FolderSerials.h"
 
-#include "ContentCopy.h"
+#include "LocalSystem.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -8,7 +8,6 @@
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
-#include <unistd.h>
 
 namespace velkaro::image {
 
@@ -60,12 +59,11 @@ bool FolderWalk::Read(qint64 offset, qint64 size, QByteArray* bytes)
     bytes->resize(size);
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n =
-            pread(m_fd, bytes->data() + done, size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
+        int savedErrno = 0;
+        const qint64 n =
+            ReadAt(m_fd, bytes->data() + done, size - done, offset + done, &savedErrno);
         if (n <= 0) {
-            m_error = n < 0 ? errno : EIO;
+            m_error = n < 0 ? savedErrno : EIO;
             return false;
         }
         done += n;
@@ -158,8 +156,9 @@ int NumberFoldersInOrder(int fd)
 {
     FolderWalk walk(fd);
     QByteArray volume(BlockSize, '\0');
-    if (pread(fd, volume.data(), size_t(BlockSize), 16 * BlockSize) != BlockSize)
-        return errno ? errno : EIO;
+    int savedErrno = 0;
+    if (ReadAt(fd, volume.data(), BlockSize, 16 * BlockSize, &savedErrno) != BlockSize)
+        return savedErrno ? savedErrno : EIO;
     const QByteArray root = volume.mid(156, 34);
     if (!walk.Walk(Little32(root, 2), Little32(root, 10), 0) || !walk.complete())
         return walk.error();
@@ -180,7 +179,7 @@ int NumberFoldersInOrder(int fd)
             static_cast<unsigned char>(n >> 8),  static_cast<unsigned char>(n)};
         int savedErrno = 0;
         for (const qint64 place : walk.places().value(old)) {
-            if (!WriteAll(fd, bytes, 8, off_t(place), &savedErrno))
+            if (!WriteAll(fd, bytes, 8, place, &savedErrno))
                 return savedErrno;
         }
     }

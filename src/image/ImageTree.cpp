@@ -5,9 +5,6 @@
 #include "MessageText.h"
 #include "Placeholder.h"
 
-#include <QFile>
-#include <cstdlib>
-
 namespace velkaro::image {
 
 ImageTree::ImageTree(IsoImage* image, std::optional<qint64> latest, Notes* notes)
@@ -15,20 +12,20 @@ ImageTree::ImageTree(IsoImage* image, std::optional<qint64> latest, Notes* notes
 {
 }
 
-bool ImageTree::AddRoot(const QByteArray& rootPath, const struct stat& rootInfo)
+bool ImageTree::AddRoot(const QByteArray& rootPath, const LocalInfo& rootInfo)
 {
     IsoDir* root = iso_image_get_root(m_image);
     SetTimes(reinterpret_cast<IsoNode*>(root), rootInfo);
-    m_ancestors.insert({rootInfo.st_dev, rootInfo.st_ino});
+    m_ancestors.insert(rootInfo.id);
     m_root = rootPath;
     return AddFolder(root, Folder{rootPath, QString()});
 }
 
-void ImageTree::SetTimes(IsoNode* node, const struct stat& info) const
+void ImageTree::SetTimes(IsoNode* node, const LocalInfo& info) const
 {
     // Access and change times change when nobody touches the content;
     // the image carries the modification time in all three.
-    time_t t = info.st_mtime;
+    time_t t = static_cast<time_t>(info.modified);
     if (m_latest && t > *m_latest)
         t = static_cast<time_t>(*m_latest);
     iso_node_set_mtime(node, t);
@@ -42,26 +39,26 @@ bool ImageTree::AddFolder(IsoDir* parent, const Folder& folder)
     if (listing.error != 0) {
         m_error = QStringLiteral("Der Ordner %1 lässt sich nicht lesen: %2.")
                       .arg(Quoted(ShownName(LocalName(folder.path))),
-                           SystemErrorText(listing.error, QFile::decodeName(folder.path)));
+                           SystemErrorText(listing.error, LocalPathText(folder.path)));
         return false;
     }
-    for (const QString& name : listing.leftOut)
+    for (const QByteArray& name : listing.leftOut)
         m_notes->Add(Notes::Kind::LeftOut,
                      QStringLiteral("%1 bleibt draußen: weder eine Datei noch ein Ordner "
                                     "(etwa ein Verweis ohne Ziel).")
-                         .arg(Quoted(folder.shown + ShownName(name))));
+                         .arg(Quoted(folder.shown + ShownName(LocalName(name)))));
 
     QList<std::pair<QString, bool>> names;
     for (const LocalEntry& entry : listing.entries)
-        names.append({LocalName(entry.name), S_ISDIR(entry.info.st_mode)});
+        names.append({LocalName(entry.name), entry.info.folder});
     const QList<DiscEntry> joliet = PredictJolietNames(names);
     NoteWindowsNames(joliet, folder.shown, m_notes);
 
     for (qsizetype i = 0; i < listing.entries.size(); ++i) {
         const LocalEntry& entry = listing.entries.at(i);
         const QString shownName = folder.shown + ShownName(joliet.at(i).original);
-        const bool isFolder = S_ISDIR(entry.info.st_mode);
-        const QPair<dev_t, ino_t> id(entry.info.st_dev, entry.info.st_ino);
+        const bool isFolder = entry.info.folder;
+        const FileId id = entry.info.id;
         if (isFolder && m_ancestors.contains(id)) {
             m_notes->Add(Notes::Kind::LeftOut,
                          QStringLiteral("%1 bleibt draußen: ein Verweis auf einen Ordner "
@@ -99,9 +96,7 @@ ImageTree::Folder ImageTree::NoteEntry(const Folder& folder, const LocalEntry& e
 
     // The bytes of a link to outside the CD root go onto the disc as well.
     if (entry.link && folder.inside) {
-        char* resolved = realpath(below.path.constData(), nullptr);
-        const QByteArray target(resolved ? resolved : "");
-        free(resolved);
+        const QByteArray target = ResolvedPath(below.path);
         if (!target.isEmpty() && target != m_root && !target.startsWith(m_root + '/')) {
             below.inside = false;
             m_notes->Add(Notes::Kind::LinkOutside,
@@ -131,20 +126,19 @@ ImageTree::Folder ImageTree::NoteEntry(const Folder& folder, const LocalEntry& e
     return below;
 }
 
-IsoNode* ImageTree::AddNode(IsoDir* parent, const QByteArray& name, const struct stat& info,
+IsoNode* ImageTree::AddNode(IsoDir* parent, const QByteArray& name, const LocalInfo& info,
                             const QString& shownName)
 {
     IsoNode* node = nullptr;
     int added = 0;
-    if (S_ISDIR(info.st_mode)) {
+    if (info.folder) {
         IsoDir* dir = nullptr;
         added = iso_image_add_new_dir(m_image, parent, name.constData(), &dir);
         node = reinterpret_cast<IsoNode*>(dir);
     } else {
-        const QPair<dev_t, ino_t> id(info.st_dev, info.st_ino);
-        const ino_t serial = m_serials.value(id, ino_t(m_serials.size() + 1));
-        m_serials.insert(id, serial);
-        IsoStream* stream = NewPlaceholder(info.st_size, serial);
+        const ino_t serial = m_serials.value(info.id, ino_t(m_serials.size() + 1));
+        m_serials.insert(info.id, serial);
+        IsoStream* stream = NewPlaceholder(off_t(info.size), serial);
         IsoFile* file = nullptr;
         added = stream ? iso_image_add_new_file(m_image, parent, name.constData(), stream, &file)
                        : ISO_OUT_OF_MEM;

@@ -2,6 +2,7 @@
 
 #include "DiscView.h"
 #include "IsoLibrary.h"
+#include "LocalSystem.h"
 #include "Notes.h"
 
 #include <QByteArray>
@@ -11,7 +12,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <sys/stat.h>
 
 namespace velkaro::image {
 
@@ -28,7 +28,7 @@ public:
     // Adds everything below the CD root (`rootPath` with links resolved);
     // false, with a German message in error(), when a folder cannot be read
     // or an entry cannot be added.
-    bool AddRoot(const QByteArray& rootPath, const struct stat& rootInfo);
+    bool AddRoot(const QByteArray& rootPath, const LocalInfo& rootInfo);
     const QString& error() const { return m_error; }
 
 private:
@@ -47,18 +47,18 @@ private:
     // entry as a folder to go down into (path and shown only for a folder).
     Folder NoteEntry(const Folder& folder, const LocalEntry& entry, const DiscEntry& joliet,
                      const QString& shownName);
-    IsoNode* AddNode(IsoDir* parent, const QByteArray& name, const struct stat& info,
+    IsoNode* AddNode(IsoDir* parent, const QByteArray& name, const LocalInfo& info,
                      const QString& shownName);
-    void SetTimes(IsoNode* node, const struct stat& info) const;
+    void SetTimes(IsoNode* node, const LocalInfo& info) const;
 
     IsoImage* m_image;
     std::optional<qint64> m_latest;
     Notes* m_notes;
     QByteArray m_root;
     QString m_error;
-    QSet<QPair<dev_t, ino_t>> m_ancestors; // folders on the way down, against link loops
+    QSet<FileId> m_ancestors; // folders on the way down, against link loops
     // A file reached twice (through a link) is one file: its bytes once.
-    QHash<QPair<dev_t, ino_t>, ino_t> m_serials;
+    QHash<FileId, ino_t> m_serials;
 };
 
 } // namespace velkaro::image

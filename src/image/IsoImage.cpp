@@ -5,16 +5,12 @@
 #include "FolderSerials.h"
 #include "ImageTree.h"
 #include "IsoLibrary.h"
+#include "LocalSystem.h"
 #include "MessageText.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <pthread.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace velkaro::image {
@@ -52,11 +48,11 @@ bool BuildTree(const ImageSettings& settings, ImageHandle* image, Notes* notes, 
     iso_image_set_ignore_aclea(image->image, 3);
     iso_tree_set_follow_symlinks(image->image, 1);
 
-    const QByteArray rootPath = QFile::encodeName(settings.cdRoot);
-    struct stat rootInfo;
-    if (stat(rootPath.constData(), &rootInfo) != 0) {
+    const QByteArray rootPath = LocalPath(settings.cdRoot);
+    LocalInfo rootInfo;
+    if (const int failed = ReadLocalInfo(rootPath, &rootInfo)) {
         *error = QStringLiteral("Das CD-Hauptverzeichnis %1 lässt sich nicht lesen: %2.")
-                     .arg(Quoted(settings.cdRoot), SystemErrorText(errno, settings.cdRoot));
+                     .arg(Quoted(settings.cdRoot), SystemErrorText(failed, settings.cdRoot));
         return false;
     }
     ImageTree tree(image->image, settings.sourceDateEpoch, notes);
@@ -91,6 +87,10 @@ void SetWriteOptions(IsoWriteOpts* opts, const ImageSettings& settings, QByteArr
     iso_write_opts_set_aaip(opts, 0);
     iso_write_opts_set_hardlinks(opts, 0);
     iso_write_opts_set_fifo_size(opts, FifoBlocks);
+    // The files' bytes lie in the order of the tree. Sorted by their weight,
+    // all equal, the order would be that of the C library's qsort, which
+    // keeps it on Linux but not on Windows: other bytes for the same tree.
+    iso_write_opts_set_sort_files(opts, 0);
     if (settings.sourceDateEpoch) {
         const time_t t = static_cast<time_t>(*settings.sourceDateEpoch);
         *uuid = VolumeTimestamp(*settings.sourceDateEpoch);
@@ -102,18 +102,9 @@ void SetWriteOptions(IsoWriteOpts* opts, const ImageSettings& settings, QByteArr
 // cannot.
 int CreateBurnSource(IsoImage* image, IsoWriteOpts* opts, burn_source** source)
 {
-    // Signals belong to the thread that writes the file, not to the one of
+    // Ctrl+C belongs to the thread that writes the file, not to the one of
     // libisofs that the burn source starts.
-    sigset_t blocked;
-    sigset_t previous;
-    sigemptyset(&blocked);
-    sigaddset(&blocked, SIGINT);
-    sigaddset(&blocked, SIGTERM);
-    sigaddset(&blocked, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    const int created = iso_image_create_burn_source(image, opts, source);
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return created;
+    return WithoutStopSignals([&] { return iso_image_create_burn_source(image, opts, source); });
 }
 
 // Writes what the burn source gives into `fd`, leaving holes where it gives
@@ -143,7 +134,7 @@ WriteOutcome WriteLayout(burn_source* source, int fd, const QString& target,
         int savedErrno = 0;
         // Zeros are the placeholders' (and padding): the hole reads as zeros.
         if (!AllZero(piece.data(), n) &&
-            !WriteAll(fd, piece.data(), n, off_t(outcome.bytes), &savedErrno)) {
+            !WriteAll(fd, piece.data(), n, outcome.bytes, &savedErrno)) {
             source->cancel(source);
             outcome.kind = WriteOutcome::Kind::Failed;
             outcome.error = NotWrittenText(target, savedErrno);
@@ -199,7 +190,7 @@ WriteOutcome WriteImage(const ImageSettings& settings, int fd, const QString& ta
     outcome = WriteLayout(source, fd, target, stop);
     if (outcome.kind != WriteOutcome::Kind::Written)
         return outcome;
-    const int truncated = ftruncate(fd, off_t(total)) != 0 ? errno : 0;
+    const int truncated = TruncateFile(fd, total);
     if (const int error = truncated ? truncated : NumberFoldersInOrder(fd)) {
         outcome.kind = WriteOutcome::Kind::Failed;
         outcome.error = NotWrittenText(target, error);
@@ -225,16 +216,17 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
     StartIsoLibrary();
     bool severe = false;
     TakeLibraryMessages(&severe);
-    int imported = 0;
-    IsoReadImageFeatures* features = nullptr;
-    bool opened = false;
-    IsoImage* image =
-        ImportImage(QFile::encodeName(path), Names::Joliet, &imported, &features, &opened);
-    if (!opened) {
+    int savedErrno = 0;
+    const int fd = OpenForReading(LocalPath(path), &savedErrno);
+    if (fd < 0) {
         *error = QStringLiteral("Die Datei %1 lässt sich nicht öffnen.").arg(Quoted(path));
         return nullptr;
     }
+    int imported = 0;
+    IsoReadImageFeatures* features = nullptr;
+    IsoImage* image = ImportImage(fd, Names::Joliet, &imported, &features);
     if (!image) {
+        CloseFile(fd);
         *error = QStringLiteral("%1 ist kein lesbares CD-Abbild (libisofs: %2).")
                      .arg(Quoted(path), LibraryReason(imported));
         return nullptr;
@@ -243,6 +235,7 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
     iso_read_image_features_destroy(features);
     if (!joliet) {
         iso_image_unref(image);
+        CloseFile(fd);
         *error = QStringLiteral("%1 hat keinen Joliet-Baum. Windows sähe nur die kurzen "
                                 "ISO-9660-Namen in Großbuchstaben, und die Einträge von "
                                 "AutoRun.Inf fänden ihre Dateien nicht.")
@@ -250,12 +243,13 @@ std::unique_ptr<ImageView> ImageView::Open(const QString& path, QString* error)
         return nullptr;
     }
     TakeLibraryMessages(&severe);
-    return std::unique_ptr<ImageView>(new ImageView(image, path));
+    return std::unique_ptr<ImageView>(new ImageView(image, fd));
 }
 
 ImageView::~ImageView()
 {
     iso_image_unref(m_image);
+    CloseFile(m_fd);
 }
 
 std::optional<QList<DiscEntry>> ImageView::List(const QStringList& folder) const
@@ -311,7 +305,7 @@ std::optional<QString> ImageView::RelocationFault() const
         int imported = 0;
         IsoReadImageFeatures* features = nullptr;
         ImageHandle image;
-        image.image = ImportImage(QFile::encodeName(m_path), trees[t], &imported, &features);
+        image.image = ImportImage(m_fd, trees[t], &imported, &features);
         if (!image.image)
             return std::nullopt;
         iso_read_image_features_destroy(features);

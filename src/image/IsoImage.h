@@ -73,9 +73,9 @@ public:
     std::optional<QString> RelocationFault() const;
 
 private:
-    ImageView(Iso_Image* image, QString path) : m_image(image), m_path(std::move(path)) {}
+    ImageView(Iso_Image* image, int fd) : m_image(image), m_fd(fd) {}
     Iso_Image* m_image;
-    QString m_path;
+    int m_fd; // the image file, read through as long as the view lives
 };
 
 } // namespace velkaro::image

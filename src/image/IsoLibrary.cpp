@@ -1,6 +1,9 @@
 #include "IsoLibrary.h"
 
 #include "IsoImage.h"
+#include "LocalSystem.h"
+
+#include <cstdlib>
 
 namespace velkaro::image {
 
@@ -48,15 +51,47 @@ QString LibraryReason(int code)
     return messages.isEmpty() ? LibraryText(code) : messages.join(QStringLiteral("; "));
 }
 
-IsoImage* ImportImage(const QByteArray& path, Names names, int* imported,
-                      IsoReadImageFeatures** features, bool* opened)
+namespace {
+
+constexpr qint64 BlockSize = 2048;
+
+// The image file as libisofs reads it: by block, through the descriptor.
+IsoDataSource* NewFileSource(int fd)
 {
-    IsoDataSource* source = nullptr;
-    *imported = iso_data_source_new_from_file(path.constData(), &source);
-    if (opened)
-        *opened = *imported >= 0;
-    if (*imported < 0)
+    // libisofs frees the source itself with free().
+    auto* source = static_cast<IsoDataSource*>(std::calloc(1, sizeof(IsoDataSource)));
+    if (!source)
         return nullptr;
+    source->refcount = 1;
+    source->data = new int(fd);
+    source->open = [](IsoDataSource*) { return 1; };
+    source->close = [](IsoDataSource*) { return 1; };
+    source->read_block = [](IsoDataSource* self, uint32_t lba, uint8_t* buffer) {
+        const int file = *static_cast<int*>(self->data);
+        int savedErrno = 0;
+        qint64 done = 0;
+        while (done < BlockSize) {
+            const qint64 n = ReadAt(file, buffer + done, BlockSize - done,
+                                    qint64(lba) * BlockSize + done, &savedErrno);
+            if (n <= 0)
+                return int(ISO_DATA_SOURCE_MISHAP);
+            done += n;
+        }
+        return 1;
+    };
+    source->free_data = [](IsoDataSource* self) { delete static_cast<int*>(self->data); };
+    return source;
+}
+
+} // namespace
+
+IsoImage* ImportImage(int fd, Names names, int* imported, IsoReadImageFeatures** features)
+{
+    IsoDataSource* source = NewFileSource(fd);
+    if (!source) {
+        *imported = ISO_OUT_OF_MEM;
+        return nullptr;
+    }
     IsoReadOpts* opts = nullptr;
     iso_read_opts_new(&opts, 0);
     iso_read_opts_set_no_rockridge(opts, names == Names::RockRidge ? 0 : 1);

@@ -59,11 +59,10 @@ enum class Names
     Iso9660,   // the plain tree, without either
 };
 
-// Reads the tree of an image file. Nothing, with `*imported` < 0, when it is
-// none; `*opened` says whether the file could be opened at all. The features
-// are the caller's to destroy.
-IsoImage* ImportImage(const QByteArray& path, Names names, int* imported,
-                      IsoReadImageFeatures** features, bool* opened = nullptr);
+// Reads the tree of the image in the open file `fd`, which must stay open
+// as long as the tree is read. Nothing, with `*imported` < 0, when it is
+// none. The features are the caller's to destroy.
+IsoImage* ImportImage(int fd, Names names, int* imported, IsoReadImageFeatures** features);
 
 // The node at the path of names below the root, or nullptr.
 IsoNode* NodeAt(IsoImage* image, const QStringList& parts);

@@ -16,20 +16,20 @@ public:
     TemporaryTarget(const TemporaryTarget&) = delete;
     TemporaryTarget& operator=(const TemporaryTarget&) = delete;
 
-    // Gives errno when no file could be made.
+    // Gives the error number when no file could be made.
     int Create();
     int fd() const { return m_fd; }
     QString path() const;
     void Close();
-    // Gives errno when the target could not be replaced; `folder` is the
-    // target's, synced so that the new name survives a power cut.
+    // Gives the error number when the target could not be replaced (EBUSY:
+    // another program has it open); `folder` is the target's, synced so
+    // that the new name survives a power cut.
     int Commit(const QString& folder);
 
 private:
     QByteArray m_target;
-    QByteArray m_path;
+    QByteArray m_path; // empty until created
     int m_fd = -1;
-    bool m_created = false;
     bool m_committed = false;
 };
 

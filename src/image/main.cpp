@@ -7,6 +7,7 @@
 #include "DiscVocabulary.h"
 #include "Failure.h"
 #include "IsoImage.h"
+#include "LocalSystem.h"
 #include "MessageText.h"
 #include "Progress.h"
 #include "TemporaryTarget.h"
@@ -18,10 +19,6 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace velkaro;
 using namespace velkaro::image;
@@ -30,11 +27,6 @@ using namespace velkaro::companion;
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
-
-void OnStopSignal(int signal)
-{
-    g_stop = signal;
-}
 
 const char HelpText[] =
     "Aufruf: velkaro-image CD-HAUPTVERZEICHNIS [-o DATEI.iso] [--label NAME]\n"
@@ -174,7 +166,7 @@ int RunCheck(const QString& path, bool strict)
 class ProgressBar
 {
 public:
-    ProgressBar() : m_shown(isatty(STDERR_FILENO) == 1) { m_clock.start(); }
+    ProgressBar() : m_shown(ErrorIsTerminal()) { m_clock.start(); }
     void Update(qint64 written, qint64 total)
     {
         if (!m_shown || (written < total && m_clock.elapsed() - m_last < 200))
@@ -341,8 +333,8 @@ std::optional<int> Write(const Plan& plan, TemporaryTarget& temporary, qint64* b
     case WriteOutcome::Kind::Written:
         break;
     }
-    if (fsync(temporary.fd()) != 0)
-        return Refuse(NotWrittenText(plan.target, errno) + QLatin1Char(' ') + plan.unchanged);
+    if (const int error = SyncFile(temporary.fd()))
+        return Refuse(NotWrittenText(plan.target, error) + QLatin1Char(' ') + plan.unchanged);
     temporary.Close();
     *bytes = outcome.bytes;
     return std::nullopt;
@@ -367,22 +359,18 @@ int Commit(const Plan& plan, TemporaryTarget& temporary, qint64 bytes)
 {
     if (g_stop)
         return Stopped(plan);
-    if (const int error = temporary.Commit(plan.folder))
+    if (const int error = temporary.Commit(plan.folder)) {
+        if (error == EBUSY)
+            return Refuse(QStringLiteral("%1 ist in einem anderen Programm geöffnet und lässt "
+                                         "sich deshalb nicht ersetzen. Bitte schließen Sie es "
+                                         "dort und rufen Sie velkaro-image noch einmal auf. %2")
+                              .arg(Quoted(plan.target), plan.unchanged));
         return Refuse(
             QStringLiteral("%1 lässt sich nicht ersetzen: %2. %3")
                 .arg(Quoted(plan.target), SystemErrorText(error, plan.target), plan.unchanged));
+    }
     Say(QStringLiteral("Fertig: %1 (%2).").arg(Quoted(plan.target), Megabytes(bytes)));
     return Exit::Done;
-}
-
-void CatchStopSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(signal, &action, nullptr);
 }
 
 int RunWrite(const Arguments& args, const CommandLine& line)
@@ -392,7 +380,7 @@ int RunWrite(const Arguments& args, const CommandLine& line)
         return *exit;
     if (const auto exit = CheckDiscBeforeWriting(plan))
         return *exit;
-    CatchStopSignals();
+    CatchStopSignals(&g_stop);
     // Step 3: the file the image is written into, beside the target.
     TemporaryTarget temporary(plan.target);
     if (const int error = temporary.Create())
